@@ -1,0 +1,12 @@
+// stimsel: draws balanced word lists from rated norms.
+#include <string>
+#include <vector>
+
+#include "app/run.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const int status = runCommandLine(args, std::cout);
+  std::cout.flush();
+  return std::cout ? status : 1;
+}

@@ -1,0 +1,48 @@
+#include "app/usage.h"
+
+#ifndef STIMSEL_VERSION
+#define STIMSEL_VERSION "unknown"
+#endif
+
+void printUsage(std::ostream& out) {
+  out << "Usage: stimsel #words [YES/NO arousewords] [exclude filename] [pos]\n"
+      << "To run the stimpick program you must type\n"
+      << "the total number of words you want.\n"
+      << "You may elect no arousal words by typing\n"
+      << "  the word 'NO' after the word file.\n"
+      << "You may elect no neutral words by typing\n"
+      << "  the word 'Val' after the word file.\n"
+      << "You may specify a file of words to exclude\n"
+      << "  as a third argument (specifying 0 is the same as\n"
+      << "  not entering a word file to exclude).\n"
+      << "  Note: A file of words to exclude should be 1 column\n"
+      << "  starting with the number of words, followed by each word\n"
+      << "You may specify just 1 part of speech by typing it\n"
+      << "  as a fourth argument. Legal parts of speech include\n"
+      << "  n (noun), v (verb), adj (adjective), adv (adverb)\n"
+      << "  prep (preposition), conj (conjunction)\n"
+      << "  So, a sample command might be\n"
+      << "      stimpick 16 NO 0 adj\n"
+      << "which would generate a list of 16 non-arousing\n"
+      << "positive, negative, and neutral adjectives.\n";
+}
+
+void printHelp(std::ostream& out) {
+  printUsage(out);
+  out << "\n"
+      << "Options (anywhere on the line; they do not count as positions):\n"
+      << "  --seed N    draw with seed N (0 to 4294967295) instead of the clock,\n"
+      << "              so that the same list can be drawn again\n"
+      << "  --help      print this text and stop\n"
+      << "  --version   print the version and stop\n"
+      << "\n"
+      << "Exit status:\n"
+      << "  0  the whole list was printed\n"
+      << "  1  an input file could not be opened or is malformed\n"
+      << "  2  an unknown option or a bad option value\n"
+      << "  3  the list could not be completed; the words matched were printed\n";
+}
+
+void printVersion(std::ostream& out) {
+  out << "stimsel " << STIMSEL_VERSION << "\n";
+}

@@ -1,0 +1,16 @@
+// The texts the tool prints about itself.
+#ifndef STIMSEL_APP_USAGE_H_
+#define STIMSEL_APP_USAGE_H_
+
+#include <iostream>
+
+// The 20-line usage text, printed when the command line has no argument.
+void printUsage(std::ostream& out = std::cout);
+
+// The usage text followed by the options and the exit statuses (--help).
+void printHelp(std::ostream& out = std::cout);
+
+// "stimsel <version>" (--version).
+void printVersion(std::ostream& out = std::cout);
+
+#endif  // STIMSEL_APP_USAGE_H_

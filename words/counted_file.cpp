@@ -1,0 +1,89 @@
+#include "words/counted_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "words/line_reader.h"
+
+namespace {
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Reads "[blanks][sign]digits" from the start of `line`.
+bool parseLeadingCount(const std::string& line, int& count, std::string& problem) {
+  size_t pos = line.find_first_not_of(" \t");
+  if (pos == std::string::npos) pos = line.size();
+  size_t end = pos;
+  if (end < line.size() && (line[end] == '+' || line[end] == '-')) ++end;
+  size_t digitsStart = end;
+  while (end < line.size() && isDigit(line[end])) ++end;
+  if (end == digitsStart) {
+    problem = "expected the number of entries at the start of the line";
+    return false;
+  }
+  const std::string text = line.substr(pos, end - pos);
+  errno = 0;
+  long long value = std::strtoll(text.c_str(), nullptr, 10);
+  if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
+    problem = "the number of entries " + text + " is out of range";
+    return false;
+  }
+  count = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+CountedFileStatus readCountedFile(const std::string& path, CountedFile& file) {
+  LineReader reader(path);
+  if (!reader.isOpen()) return CountedFileStatus::CannotOpen;
+  std::string line;
+  if (!reader.next(line)) {
+    file.problem = "the file is empty; expected the number of entries";
+    return CountedFileStatus::NoCount;
+  }
+  if (!parseLeadingCount(line, file.announced, file.problem)) return CountedFileStatus::NoCount;
+  while (static_cast<int>(file.entries.size()) < file.announced && reader.next(line)) {
+    file.entries.push_back(line);
+  }
+  while (reader.next(line)) {
+    if (!isBlankLine(line)) ++file.unreadLines;
+  }
+  return CountedFileStatus::Ok;
+}
+
+bool readCountedFileOrReport(const std::string& path, const std::string& cannotOpen,
+                             CountedFile& file, std::ostream& out) {
+  switch (readCountedFile(path, file)) {
+    case CountedFileStatus::CannotOpen:
+      out << cannotOpen << path << "\n";
+      return false;
+    case CountedFileStatus::NoCount:
+      out << path << " line 1: " << file.problem << "\n";
+      return false;
+    case CountedFileStatus::Ok:
+      break;
+  }
+  return true;
+}
+
+std::string countedFileWarning(const std::string& path, const CountedFile& file) {
+  const std::string announced = std::to_string(file.announced);
+  const std::string present = std::to_string(file.entries.size());
+  if (file.announced < 0) {
+    return "Warning: " + path + " announces " + announced + " entries; no entry was read.\n";
+  }
+  if (static_cast<int>(file.entries.size()) < file.announced) {
+    return "Warning: " + path + " announces " + announced + " entries but holds only " + present +
+           "; those " + present + " were used.\n";
+  }
+  if (file.unreadLines > 0) {
+    return "Warning: " + path + " announces " + announced + " entries but has " +
+           std::to_string(file.unreadLines) +
+           " more non-blank lines after them; those were not read.\n";
+  }
+  return "";
+}

@@ -1,0 +1,39 @@
+#include "words/exclusion_list.h"
+
+#include "words/counted_file.h"
+
+namespace {
+
+const char* const kWhiteSpace = " \t\v\f";
+
+std::string firstToken(const std::string& line) {
+  const size_t start = line.find_first_not_of(kWhiteSpace);
+  if (start == std::string::npos) return "";
+  const size_t end = line.find_first_of(kWhiteSpace, start);
+  return line.substr(start, end == std::string::npos ? end : end - start);
+}
+
+// Bars every record of the word, not only the first: a norms file that holds
+// a word twice must not let an excluded word into the list.
+void barAll(WordTable& table, int count, const std::string& word, std::ostream& out) {
+  if (word.empty()) return;
+  for (int i = 0; i < count; ++i) {
+    if (table.records[i].word != word) continue;
+    out << "Marking bad word " << word << " -- " << i << "\n";
+    table.records[i].excluded = true;
+  }
+}
+
+}  // namespace
+
+bool markBadWords(const std::string& fileName, WordTable& table, int count, std::ostream& out) {
+  CountedFile file;
+  if (!readCountedFileOrReport(fileName, "Couldn't open bad word file ", file, out)) return false;
+  out << "Marking bad words or trying to.";
+  for (const std::string& line : file.entries) {
+    out << ".";
+    barAll(table, count, firstToken(line), out);
+  }
+  out << "Done Marking\n" << countedFileWarning(fileName, file);
+  return true;
+}

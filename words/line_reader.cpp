@@ -1,0 +1,21 @@
+#include "words/line_reader.h"
+
+namespace {
+const std::string kUtf8Bom = "\xEF\xBB\xBF";
+}
+
+LineReader::LineReader(const std::string& path) : in_(path, std::ios::binary) {}
+
+bool LineReader::next(std::string& line) {
+  if (!std::getline(in_, line)) return false;
+  ++lineNumber_;
+  if (lineNumber_ == 1 && line.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) {
+    line.erase(0, kUtf8Bom.size());
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+bool isBlankLine(const std::string& line) {
+  return line.find_first_not_of(" \t") == std::string::npos;
+}

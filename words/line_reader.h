@@ -1,0 +1,32 @@
+// Reads a text file one physical line at a time.
+#ifndef STIMSEL_WORDS_LINE_READER_H_
+#define STIMSEL_WORDS_LINE_READER_H_
+
+#include <fstream>
+#include <string>
+
+// Lines may be of any length. "\r\n" and "\n" both end a line and neither is
+// part of the line; a final line without a newline still counts. A UTF-8
+// byte-order mark at the very start of the file is skipped, because files
+// saved from spreadsheets often carry one.
+class LineReader {
+ public:
+  explicit LineReader(const std::string& path);
+
+  bool isOpen() const { return in_.is_open(); }
+
+  // Reads the next line into `line`; false at the end of the file.
+  bool next(std::string& line);
+
+  // 1-based number of the line last returned by next().
+  int lineNumber() const { return lineNumber_; }
+
+ private:
+  std::ifstream in_;
+  int lineNumber_ = 0;
+};
+
+// True when `line` holds nothing but spaces and tabs.
+bool isBlankLine(const std::string& line);
+
+#endif  // STIMSEL_WORDS_LINE_READER_H_

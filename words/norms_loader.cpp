@@ -1,0 +1,161 @@
+#include "words/norms_loader.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "words/line_reader.h"
+
+namespace {
+
+constexpr int kFieldCount = 9;
+const char* const kWhiteSpace = " \t\r\n\v\f";
+
+std::vector<std::string> firstTokens(const std::string& line, size_t most) {
+  std::vector<std::string> tokens;
+  size_t pos = line.find_first_not_of(kWhiteSpace);
+  while (pos != std::string::npos && tokens.size() < most) {
+    size_t end = line.find_first_of(kWhiteSpace, pos);
+    tokens.push_back(line.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+    pos = end == std::string::npos ? end : line.find_first_not_of(kWhiteSpace, end);
+  }
+  return tokens;
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+size_t skipDigits(const std::string& s, size_t pos) {
+  while (pos < s.size() && isDigit(s[pos])) ++pos;
+  return pos;
+}
+
+size_t skipSign(const std::string& s, size_t pos) {
+  return pos < s.size() && (s[pos] == '+' || s[pos] == '-') ? pos + 1 : pos;
+}
+
+// Plain decimal notation only: [sign]digits[.digits][e[sign]digits]. This
+// refuses what a spreadsheet may write in a number column ("5,67", "n/a",
+// "inf") instead of reading a prefix of it.
+bool isDecimal(const std::string& s) {
+  size_t pos = skipSign(s, 0);
+  size_t intEnd = skipDigits(s, pos);
+  size_t fracDigits = 0;
+  pos = intEnd;
+  if (pos < s.size() && s[pos] == '.') {
+    size_t fracEnd = skipDigits(s, pos + 1);
+    fracDigits = fracEnd - pos - 1;
+    pos = fracEnd;
+  }
+  if (intEnd == skipSign(s, 0) && fracDigits == 0) return false;
+  if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
+    size_t expStart = skipSign(s, pos + 1);
+    pos = skipDigits(s, expStart);
+    if (pos == expStart) return false;
+  }
+  return pos == s.size();
+}
+
+bool parseInt(const std::string& s, int& value) {
+  size_t digitsStart = skipSign(s, 0);
+  if (digitsStart == s.size() || skipDigits(s, digitsStart) != s.size()) return false;
+  errno = 0;
+  long long v = std::strtoll(s.c_str(), nullptr, 10);
+  if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+bool parseFloat(const std::string& s, float& value) {
+  if (!isDecimal(s)) return false;
+  value = std::strtof(s.c_str(), nullptr);
+  return true;
+}
+
+const char* const kFieldNames[kFieldCount] = {"word",       "number",       "valence mean",
+                                              "valence SD", "arousal mean", "arousal SD",
+                                              "column 7",   "column 8",     "frequency"};
+
+// A token as shown in a message: quoted, and cut short when it is long.
+std::string quoted(const std::string& token) {
+  constexpr size_t kShown = 40;
+  if (token.size() <= kShown) return "\"" + token + "\"";
+  return "\"" + token.substr(0, kShown) + "...\"";
+}
+
+bool parseWord(const std::string& token, std::string& word, std::string& problem) {
+  if (token.size() > static_cast<size_t>(kMaxWordLength)) {
+    problem = "word " + quoted(token) + " is longer than " + std::to_string(kMaxWordLength) +
+              " characters";
+    return false;
+  }
+  if (token.find('\0') != std::string::npos) {
+    problem = "word contains a NUL byte";
+    return false;
+  }
+  word = token;
+  return true;
+}
+
+}  // namespace
+
+bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem) {
+  const std::vector<std::string> t = firstTokens(line, kFieldCount);
+  if (t.size() < static_cast<size_t>(kFieldCount)) {
+    problem = "expected 9 fields (word, number, six ratings, frequency), found " +
+              std::to_string(t.size());
+    return false;
+  }
+  if (!parseWord(t[0], record.word, problem)) return false;
+  float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn,
+                            &record.aroSd, &record.col7,  &record.col8};
+  for (int i = 0; i < 6; ++i) {
+    if (!parseFloat(t[i + 2], *ratings[i])) {
+      problem =
+          std::string(kFieldNames[i + 2]) + " " + quoted(t[i + 2]) + " is not a decimal number";
+      return false;
+    }
+  }
+  for (int i : {1, 8}) {
+    if (!parseInt(t[i], i == 1 ? record.number : record.freq)) {
+      problem = std::string(kFieldNames[i]) + " " + quoted(t[i]) + " is not a 32-bit whole number";
+      return false;
+    }
+  }
+  record.len = static_cast<int>(record.word.size());
+  return true;
+}
+
+std::optional<int> loadNorms(const std::string& fileName, WordTable& table, std::ostream& out) {
+  out << "filename is " << fileName << "\n";
+  LineReader reader(fileName);
+  if (!reader.isOpen()) {
+    out << "Couldn't open norms file " << fileName << "\n";
+    return std::nullopt;
+  }
+  table.records.clear();
+  table.records.reserve(kNormsRecords);
+  std::string line;
+  const int lastLine = kNormsHeaderLines + kNormsRecords;
+  while (reader.lineNumber() < lastLine) {
+    if (!reader.next(line)) {
+      out << fileName << ": the file ends after line " << reader.lineNumber() << "; expected "
+          << kNormsHeaderLines << " header lines and " << kNormsRecords << " data lines\n";
+      table.records.clear();
+      return std::nullopt;
+    }
+    if (reader.lineNumber() <= kNormsHeaderLines) continue;
+    WordRecord record;
+    std::string problem;
+    if (!parseNormsLine(line, record, problem)) {
+      out << fileName << " line " << reader.lineNumber() << ": " << problem << "\n";
+      table.records.clear();
+      return std::nullopt;
+    }
+    classify(record);
+    table.records.push_back(std::move(record));
+  }
+  return table.count();
+}
