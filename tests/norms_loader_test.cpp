@@ -1,0 +1,128 @@
+#include "words/norms_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/test_support.h"
+
+namespace {
+
+struct Loaded {
+  std::optional<int> count;
+  std::string output;
+  WordTable table;
+};
+
+Loaded loadText(const std::string& text) {
+  TempDir dir;
+  const std::string path = dir.write("KOVA.txt", text);
+  Loaded loaded;
+  std::ostringstream out;
+  loaded.count = loadNorms(path, loaded.table, out);
+  loaded.output = out.str();
+  return loaded;
+}
+
+// The message that follows the "filename is" line, when the load failed.
+std::string problemOf(const Loaded& loaded) {
+  EXPECT_FALSE(loaded.count.has_value());
+  const size_t firstLineEnd = loaded.output.find('\n');
+  return loaded.output.substr(firstLineEnd + 1);
+}
+
+TEST(LoadNorms, ReadsRecordsInFileOrderAndClassifiesThem) {
+  const Loaded loaded =
+      loadText(normsFileText({{"joy", 8.21f, 5.5f, 33}, {"grief", 1.5f, 6.0f, 4}}));
+  ASSERT_EQ(loaded.count, 1030);
+  EXPECT_EQ(loaded.table.count(), 1030);
+  const WordRecord& joy = loaded.table.records[0];
+  EXPECT_EQ(joy.word, "joy");
+  EXPECT_EQ(joy.number, 7);
+  EXPECT_FLOAT_EQ(joy.valMn, 8.21f);
+  EXPECT_FLOAT_EQ(joy.col8, 0.5f);
+  EXPECT_EQ(joy.freq, 33);
+  EXPECT_EQ(joy.len, 3);
+  EXPECT_EQ(joy.category, 1);
+  EXPECT_FALSE(joy.chosen || joy.excluded);
+  EXPECT_EQ(loaded.table.records[1].category, 5);
+  EXPECT_EQ(loaded.table.records[1029].word, "filler1029");
+  EXPECT_NE(loaded.output.find("filename is "), std::string::npos);
+}
+
+TEST(LoadNorms, IgnoresLinesAfterTheLastRecordAndTokensAfterTheNinth) {
+  std::string text = normsFileText({{"calm", 8, 3, 20}});
+  text.insert(text.find("calm") + normsLine({"calm", 8, 3, 20}).size(), " extra tokens");
+  const Loaded loaded = loadText(text + "this line is never read\n");
+  ASSERT_EQ(loaded.count, 1030);
+  EXPECT_EQ(loaded.table.records[0].freq, 20);
+}
+
+TEST(LoadNorms, AcceptsCrlfLineEndingsAByteOrderMarkAndLongHeaderLines) {
+  std::string text = "\xEF\xBB\xBF" + std::string(5000, 'h') + "\r\n";
+  text +=
+      normsFileText({{"calm", 8, 3, 20}}, "\r\n").substr(std::string("header line 1\r\n").size());
+  const Loaded loaded = loadText(text);
+  ASSERT_EQ(loaded.count, 1030) << loaded.output;
+  EXPECT_EQ(loaded.table.records[0].word, "calm");
+  EXPECT_EQ(loaded.table.records[1029].freq, 1);
+}
+
+TEST(LoadNorms, RefusesAMissingFile) {
+  WordTable table;
+  std::ostringstream out;
+  EXPECT_FALSE(loadNorms("/nonexistent/KOVA.txt", table, out));
+  EXPECT_EQ(out.str(),
+            "filename is /nonexistent/KOVA.txt\nCouldn't open norms file /nonexistent/KOVA.txt\n");
+}
+
+TEST(LoadNorms, RefusesAFileCutShort) {
+  std::string text = normsFileText({});
+  text.resize(text.rfind("filler1029"));
+  const Loaded loaded = loadText(text);
+  EXPECT_NE(problemOf(loaded).find("ends after line 1070"), std::string::npos) << loaded.output;
+  EXPECT_EQ(loaded.table.count(), 0);
+}
+
+// Each malformed data line is refused with its 1-based line number.
+TEST(LoadNorms, RefusesMalformedDataLinesNamingFileAndLine) {
+  const struct {
+    std::string line;
+    std::string expected;
+  } cases[] = {
+      {"calm 1 8.0 1.0 3.0 1.0 1.0 1.0", "expected 9 fields"},
+      {"", "found 0"},
+      {"calm 1 8.0 1.0 high 1.0 1.0 1.0 20", "arousal mean \"high\" is not a decimal number"},
+      {"calm 1 8,5 1.0 3.0 1.0 1.0 1.0 20", "valence mean \"8,5\""},
+      {"calm 1 nan 1.0 3.0 1.0 1.0 1.0 20", "valence mean \"nan\""},
+      {"calm 1 8.0 1.0 3.0 1.0 1.0 1.0 12.5", "frequency \"12.5\" is not a 32-bit whole number"},
+      {"calm 1 8.0 1.0 3.0 1.0 1.0 1.0 2147483648", "frequency \"2147483648\""},
+      {"calm x1 8.0 1.0 3.0 1.0 1.0 1.0 20", "number \"x1\""},
+      {std::string(32, 'w') + " 1 8 1 3 1 1 1 20", "longer than 31 characters"},
+      {std::string("ca\0lm", 5) + " 1 8 1 3 1 1 1 20", "NUL byte"},
+  };
+  for (const auto& c : cases) {
+    std::string text = normsFileText({});
+    const size_t line50 = text.find("filler0008");
+    text.replace(line50, text.find('\n', line50) - line50, c.line);
+    const std::string problem = problemOf(loadText(text));
+    EXPECT_NE(problem.find("KOVA.txt line 50: "), std::string::npos) << problem;
+    EXPECT_NE(problem.find(c.expected), std::string::npos) << problem;
+  }
+}
+
+TEST(ParseNormsLine, AcceptsTheNumberFormsAScanWouldRead) {
+  WordRecord r;
+  std::string problem;
+  ASSERT_TRUE(parseNormsLine("  w\t-3 +7. .5 1e0 2.5E-1 0 -0 -2147483648 trailing", r, problem))
+      << problem;
+  EXPECT_EQ(r.number, -3);
+  EXPECT_FLOAT_EQ(r.valMn, 7.0f);
+  EXPECT_FLOAT_EQ(r.valSd, 0.5f);
+  EXPECT_FLOAT_EQ(r.aroMn, 1.0f);
+  EXPECT_FLOAT_EQ(r.aroSd, 0.25f);
+  EXPECT_EQ(r.freq, -2147483647 - 1);
+  EXPECT_EQ(r.len, 1);
+}
+
+}  // namespace

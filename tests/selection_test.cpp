@@ -1,0 +1,193 @@
+#include "select/selection.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "select/random_source.h"
+#include "tests/test_support.h"
+
+namespace {
+
+std::vector<int> chosenIndexes(const WordTable& table) {
+  std::vector<int> chosen;
+  for (int i = 0; i < table.count(); ++i) {
+    if (table.records[i].chosen) chosen.push_back(i);
+  }
+  return chosen;
+}
+
+// A table with `perCategory` words in each of the six categories, all of
+// length 5 and frequency 20, so that every anchor matches every partner.
+WordTable uniformTable(int perCategory) {
+  const float valence[] = {8, 2, 5, 8, 2, 5};
+  const float arousal[] = {3, 3, 3, 7, 7, 7};
+  std::vector<NormsWord> words;
+  for (int i = 0; i < perCategory; ++i) {
+    for (int c = 0; c < 6; ++c) {
+      words.push_back({std::string(1, static_cast<char>('a' + c)) + std::to_string(1000 + i),
+                       valence[c], arousal[c], 20});
+    }
+  }
+  return tableOf(words);
+}
+
+TEST(ChooseWords, FollowsTheDrawSequenceOfTheSeed) {
+  // Seed 1 draws 41 18467 6334 26500 19169 15724 11478 29358 26962 24464 5705;
+  // modulo 3 that is 2 2 1 1 2 1 0 | 0 1 | 2 | ...: the anchor (record 0) is
+  // found on the 7th draw, the partner of category 2 (record 1) on the 9th
+  // and that of category 3 (record 2) on the 10th.
+  WordTable table = tableOf({{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20}});
+  seedRandomWith(1);
+  const SelectionResult result = chooseWords(table, 3, 3, 3);
+  EXPECT_TRUE(result.complete());
+  EXPECT_EQ(result.matched, 3);
+  EXPECT_EQ(nextRandom(), 5705);
+}
+
+TEST(ChooseWords, GivesUpAfterOneHundredRetriesAndDrawsAFreshAnchor) {
+  // The partner of category 3 is too frequent for anchor "pos" but matches
+  // "pos2"; only a fresh anchor can complete the group.
+  WordTable table =
+      tableOf({{"pos", 8, 3, 20}, {"neg", 2, 3, 25}, {"neu", 5, 3, 40}, {"pos2", 8, 3, 35}});
+  seedRandomWith(3);
+  const SelectionResult result = chooseWords(table, 4, 3, 3);
+  EXPECT_TRUE(result.complete());
+  EXPECT_EQ(chosenIndexes(table), (std::vector<int>{1, 2, 3}));
+  // A reference run of the algorithm, written separately, takes 220 draws
+  // (two give-ups of 101 candidates each among them); 1740 is the 221st.
+  EXPECT_EQ(nextRandom(), 1740);
+}
+
+TEST(ChooseWords, AcceptsPartnersExactlyAtTheMatchingBounds) {
+  // Anchor: length 6, frequency 20. Partners at length 4 and 8 and
+  // frequency 10 and 30 qualify; one step further does not.
+  WordTable table = tableOf({{"anchor", 8, 3, 20},
+                             {"negs", 2, 3, 10},
+                             {"neutrals", 5, 3, 30},
+                             {"neg", 2, 3, 20},
+                             {"neutralsx", 5, 3, 20},
+                             {"negx", 2, 3, 9},
+                             {"neux", 5, 3, 31}});
+  seedRandomWith(11);
+  WordTable onlyFar = table;  // only the partners one step too far remain
+  onlyFar.records[1].excluded = onlyFar.records[2].excluded = true;
+  const SelectionResult result = chooseWords(table, table.count(), 3, 3);
+  ASSERT_TRUE(result.complete());
+  EXPECT_EQ(chosenIndexes(table), (std::vector<int>{0, 1, 2}));
+  const SelectionResult far = chooseWords(onlyFar, onlyFar.count(), 3, 3);
+  EXPECT_EQ(far.shortfall, Shortfall::NoMatchableAnchor);
+  EXPECT_TRUE(chosenIndexes(onlyFar).empty());
+}
+
+TEST(ChooseWords, CyclesAnchorCategoriesButNeverAnchorsTheLast) {
+  // `bands` frequency bands of one word per category make `bands` groups;
+  // one more unmatchable word per category keeps every category non-empty,
+  // so the shortfall names the anchor category of the group after them.
+  const float valence[] = {8, 2, 5, 8, 2, 5};
+  const float arousal[] = {3, 3, 3, 7, 7, 7};
+  for (auto [bands, nextAnchor] : {std::pair{4, 5}, {5, 1}, {6, 2}}) {
+    std::vector<NormsWord> words;
+    for (int band = 0; band <= bands; ++band) {
+      for (int c = 0; c < 6; ++c) {
+        const int freq = band < bands ? band * 100 : 10000 + c * 100;
+        words.push_back(
+            {"w" + std::to_string(band) + std::to_string(c), valence[c], arousal[c], freq});
+      }
+    }
+    WordTable table = tableOf(words);
+    seedRandomWith(5);
+    const SelectionResult result = chooseWords(table, table.count(), 60, 6);
+    EXPECT_EQ(result.matched, bands * 6);
+    EXPECT_EQ(result.shortfall, Shortfall::NoMatchableAnchor);
+    EXPECT_EQ(result.category, nextAnchor) << bands << " bands";
+  }
+}
+
+TEST(ChooseWords, RoundsDownToWholeGroups) {
+  for (auto [wanted, k, expected] : {std::tuple{12, 6, 12},
+                                     {16, 3, 15},
+                                     {16, 6, 12},
+                                     {5, 6, 0},
+                                     {0, 3, 0},
+                                     {-1, 3, 0},
+                                     {17, 4, 16}}) {
+    WordTable table = uniformTable(10);
+    seedRandomWith(9);
+    const SelectionResult result = chooseWords(table, table.count(), wanted, k);
+    EXPECT_TRUE(result.complete()) << wanted;
+    EXPECT_EQ(result.matched, expected) << wanted;
+    EXPECT_EQ(static_cast<int>(chosenIndexes(table).size()), expected) << wanted;
+    EXPECT_EQ(result.wanted, expected) << wanted;
+  }
+}
+
+TEST(ChooseWords, MakesNoDrawWhenNoGroupFits) {
+  WordTable table = uniformTable(2);
+  seedRandomWith(1);
+  chooseWords(table, table.count(), 5, 6);
+  EXPECT_EQ(nextRandom(), 41);
+}
+
+TEST(ChooseWords, NeverChoosesBarredOrOutOfPlayRecords) {
+  WordTable table = uniformTable(20);
+  for (int i = 0; i < table.count(); i += 4) table.records[i].excluded = true;
+  seedRandomWith(77);
+  const SelectionResult result = chooseWords(table, table.count(), 12, 3);
+  ASSERT_TRUE(result.complete());
+  for (int i : chosenIndexes(table)) {
+    EXPECT_FALSE(table.records[i].excluded);
+    EXPECT_GE(table.records[i].category, 1);
+    EXPECT_LE(table.records[i].category, 3);
+  }
+}
+
+TEST(ChooseWords, EndsPromptlyWithTheShortfallWhenACategoryIsEmpty) {
+  WordTable table = uniformTable(3);
+  for (WordRecord& r : table.records) {
+    if (r.category == 6) r.excluded = true;
+  }
+  seedRandomWith(1);
+  const SelectionResult result = chooseWords(table, table.count(), 12, 6);
+  EXPECT_EQ(result.shortfall, Shortfall::CategoryEmpty);
+  EXPECT_EQ(result.category, 6);
+  EXPECT_EQ(result.matched, 0);
+  EXPECT_EQ(result.wanted, 12);
+  EXPECT_EQ(nextRandom(), 41) << "the check must not draw";
+}
+
+TEST(ChooseWords, StopsWhenTheWordsRunOutAndKeepsOnlyCompleteGroups) {
+  WordTable table = uniformTable(4);
+  seedRandomWith(2);
+  const SelectionResult result = chooseWords(table, table.count(), 2147483647, 6);
+  EXPECT_EQ(result.shortfall, Shortfall::CategoryEmpty);
+  EXPECT_EQ(result.matched, 24);
+  EXPECT_EQ(result.wanted, 2147483646);
+  EXPECT_EQ(chosenIndexes(table).size(), 24u);
+}
+
+TEST(ChooseWords, StopsWhenNoAnchorHasPartnersInEveryCategory) {
+  // Positive words are far from every negative word in frequency.
+  WordTable table = tableOf({{"pos", 8, 3, 100}, {"neg", 2, 3, 20}, {"neu", 5, 3, 100}});
+  seedRandomWith(4);
+  const int firstDraw = nextRandom();
+  seedRandomWith(4);
+  const SelectionResult result = chooseWords(table, 3, 3, 3);
+  EXPECT_EQ(result.shortfall, Shortfall::NoMatchableAnchor);
+  EXPECT_EQ(result.category, 1);
+  EXPECT_EQ(nextRandom(), firstDraw) << "the check must not draw";
+}
+
+TEST(ChooseWords, ListsAreReproducibleAndEachRecordIsChosenOnce) {
+  WordTable first = uniformTable(30);
+  WordTable second = uniformTable(30);
+  seedRandomWith(123);
+  chooseWords(first, first.count(), 60, 6);
+  seedRandomWith(123);
+  chooseWords(second, second.count(), 60, 6);
+  EXPECT_EQ(chosenIndexes(first), chosenIndexes(second));
+  const std::vector<int> chosen = chosenIndexes(first);
+  EXPECT_EQ(std::set<int>(chosen.begin(), chosen.end()).size(), 60u);
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include "tests/test_support.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "words/categories.h"
+#include "words/norms_loader.h"
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "stimsel-test-XXXXXX").string();
+  if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const std::string& content) const {
+  const std::string file = path_ + "/" + name;
+  std::ofstream(file, std::ios::binary) << content;
+  return file;
+}
+
+std::string normsLine(const NormsWord& w) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, "\t7\t%.2f\t%.2f\t%.2f\t1.50\t3.00\t0.50\t%d", w.valMn,
+                w.valSd, w.aroMn, w.freq);
+  return w.word + buffer;
+}
+
+std::string normsFileText(const std::vector<NormsWord>& words, const std::string& eol) {
+  std::string text;
+  for (int i = 1; i <= kNormsHeaderLines; ++i) text += "header line " + std::to_string(i) + eol;
+  for (int i = 0; i < kNormsRecords; ++i) {
+    char filler[16];
+    std::snprintf(filler, sizeof filler, "filler%04d", i);
+    const NormsWord unclassed{filler, 3.5f, 5.0f, 1};
+    text += normsLine(i < static_cast<int>(words.size()) ? words[i] : unclassed) + eol;
+  }
+  return text;
+}
+
+WordTable tableOf(const std::vector<NormsWord>& words) {
+  WordTable table;
+  for (const NormsWord& w : words) {
+    WordRecord r;
+    r.word = w.word;
+    r.len = static_cast<int>(w.word.size());
+    r.valMn = w.valMn;
+    r.valSd = w.valSd;
+    r.aroMn = w.aroMn;
+    r.freq = w.freq;
+    classify(r);
+    table.records.push_back(r);
+  }
+  return table;
+}
+
+namespace {
+
+std::string shellQuote(const std::string& s) {
+  std::string quoted = "'";
+  for (char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+}  // namespace
+
+RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args) {
+  std::string command = "cd " + shellQuote(dir) + " && " + shellQuote(STIMSEL_BINARY);
+  for (const std::string& a : args) command += " " + shellQuote(a);
+  RunResult result;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
+  const int raw = pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
