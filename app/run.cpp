@@ -29,12 +29,20 @@ int runList(const Settings& settings, std::ostream& out) {
     seedRandom();
   }
   WordTable table;
-  const std::optional<int> loaded = loadNorms(settings.normsFile, table, out);
-  if (!loaded) return kExitInputError;
-  const int n = *loaded;
-  if (!applyFilters(settings, table, n, out)) return kExitInputError;
-  if (settings.mode == ListMode::NoNeutralMode) dropNeutral(table, n);
-  const SelectionResult result = chooseWords(table, n, settings.wanted, groupSize(settings.mode));
+  const std::optional<int> n = prepareWords(settings, table, out);
+  if (!n) return kExitInputError;
+  const SelectionResult result = chooseWords(table, *n, settings.wanted, groupSize(settings.mode));
+  return finishList(table, *n, result, out);
+}
+
+std::optional<int> prepareWords(const Settings& settings, WordTable& table, std::ostream& out) {
+  const std::optional<int> n = loadNorms(settings.normsFile, table, out);
+  if (!n || !applyFilters(settings, table, *n, out)) return std::nullopt;
+  if (settings.mode == ListMode::NoNeutralMode) dropNeutral(table, *n);
+  return n;
+}
+
+int finishList(WordTable& table, int n, const SelectionResult& result, std::ostream& out) {
   printShortfall(result, table.labels, out);
   printList(table, n, out);
   table.records.clear();

@@ -3,10 +3,13 @@
 #define STIMSEL_APP_RUN_H_
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "select/selection.h"
+#include "words/word_table.h"
 
 enum ExitStatus {
   kExitComplete = 0,    // the whole list was printed (an empty one too)
@@ -20,6 +23,17 @@ enum ExitStatus {
 // the list mode, choose, print the table and "Done.". Prints the usage text
 // first when there was no positional argument. Returns the exit status.
 int runList(const Settings& settings, std::ostream& out = std::cout);
+
+// The steps of runList before selection: load the norms, apply the filters,
+// prepare the categories for the mode. Returns the record count, or nothing
+// after an input error has been printed.
+std::optional<int> prepareWords(const Settings& settings, WordTable& table,
+                                std::ostream& out = std::cout);
+
+// The steps of runList after selection: the shortfall if any, the table,
+// the release of the records and "Done.". Returns the exit status.
+int finishList(WordTable& table, int n, const SelectionResult& result,
+               std::ostream& out = std::cout);
 
 // Reads the arguments after the program name, handles the options that stop
 // before a run (--help, --version, errors), and otherwise runs the list.

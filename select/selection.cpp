@@ -59,8 +59,8 @@ void release(WordTable& table, const std::vector<int>& members) {
 
 // One attempt with a fresh anchor of category s. Anything but Done leaves
 // the attempt's records unchosen again.
-Outcome tryGroup(WordTable& table, int s, int k, DrawBudget& budget) {
-  std::vector<int> members(1);
+Outcome tryGroup(WordTable& table, int s, int k, DrawBudget& budget, std::vector<int>& members) {
+  members.assign(1, 0);
   if (drawAnchor(table, s, budget, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
   const WordRecord& anchor = table.records[members[0]];
   table.records[members[0]].chosen = true;
@@ -78,10 +78,10 @@ Outcome tryGroup(WordTable& table, int s, int k, DrawBudget& budget) {
   return Outcome::Done;
 }
 
-bool buildGroup(WordTable& table, int n, int s, int k) {
+bool buildGroup(WordTable& table, int n, int s, int k, std::vector<int>& members) {
   DrawBudget budget(n);
   for (;;) {
-    const Outcome outcome = tryGroup(table, s, k, budget);
+    const Outcome outcome = tryGroup(table, s, k, budget, members);
     if (outcome != Outcome::GaveUp) return outcome == Outcome::Done;
   }
 }
@@ -143,11 +143,13 @@ SelectionResult chooseWords(WordTable& table, int n, int wanted, int k) {
   while (result.matched < limit) {
     for (int s = 1; s < k && result.matched < limit; ++s) {
       if (!canBuildGroup(table, n, s, k, result)) return result;
-      if (!buildGroup(table, n, s, k)) {
+      std::vector<int> members;
+      if (!buildGroup(table, n, s, k, members)) {
         result.shortfall = Shortfall::DrawLimit;
         result.category = s;
         return result;
       }
+      result.groups.push_back(std::move(members));
       result.matched += k;
     }
   }

@@ -4,6 +4,8 @@
 #ifndef STIMSEL_SELECT_SELECTION_H_
 #define STIMSEL_SELECT_SELECTION_H_
 
+#include <vector>
+
 #include "words/word_table.h"
 
 // How far a partner may lie from its anchor, bounds included.
@@ -29,6 +31,8 @@ struct SelectionResult {
   int matched = 0;  // words chosen, all in complete groups
   Shortfall shortfall = Shortfall::None;
   int category = 0;  // the category that ran short, when there is a shortfall
+  // The table indexes of each complete group, anchor first, in draw order.
+  std::vector<std::vector<int>> groups;
 
   bool complete() const { return shortfall == Shortfall::None; }
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "select/random_source.h"
@@ -101,6 +102,40 @@ TEST(ChooseWords, CyclesAnchorCategoriesButNeverAnchorsTheLast) {
     EXPECT_EQ(result.matched, bands * 6);
     EXPECT_EQ(result.shortfall, Shortfall::NoMatchableAnchor);
     EXPECT_EQ(result.category, nextAnchor) << bands << " bands";
+  }
+}
+
+TEST(ChooseWords, RecordsEachGroupAnchorFirstWithPartnersWithinBounds) {
+  // Spread lengths and frequencies so the bounds matter.
+  const float valence[] = {8, 2, 5, 8, 2, 5};
+  const float arousal[] = {3, 3, 3, 7, 7, 7};
+  std::vector<NormsWord> words;
+  for (int i = 0; i < 40; ++i) {
+    for (int c = 0; c < 6; ++c) {
+      words.push_back({std::string(3 + (i * 7 + c) % 6, 'a' + c) + std::to_string(i), valence[c],
+                       arousal[c], (i * 13 + c * 5) % 40});
+    }
+  }
+  WordTable table = tableOf(words);
+  seedRandomWith(31);
+  const SelectionResult result = chooseWords(table, table.count(), 42, 6);
+  ASSERT_TRUE(result.complete());
+  ASSERT_EQ(result.groups.size(), 7u);
+  const int anchorCategories[] = {1, 2, 3, 4, 5, 1, 2};
+  for (size_t g = 0; g < result.groups.size(); ++g) {
+    const std::vector<int>& group = result.groups[g];
+    ASSERT_EQ(group.size(), 6u);
+    const WordRecord& anchor = table.records[group[0]];
+    EXPECT_EQ(anchor.category, anchorCategories[g]);
+    std::set<int> categories;
+    for (int i : group) {
+      const WordRecord& r = table.records[i];
+      categories.insert(r.category);
+      EXPECT_TRUE(r.chosen);
+      EXPECT_LE(std::abs(r.len - anchor.len), 2) << r.word << " vs " << anchor.word;
+      EXPECT_LE(std::abs(r.freq - anchor.freq), 10) << r.word << " vs " << anchor.word;
+    }
+    EXPECT_EQ(categories, (std::set<int>{1, 2, 3, 4, 5, 6}));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 
 #include "words/line_reader.h"
 
@@ -38,8 +39,13 @@ bool parseLeadingCount(const std::string& line, int& count, std::string& problem
 }  // namespace
 
 CountedFileStatus readCountedFile(const std::string& path, CountedFile& file) {
-  LineReader reader(path);
-  if (!reader.isOpen()) return CountedFileStatus::CannotOpen;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) return CountedFileStatus::CannotOpen;
+  return readCountedFile(in, file);
+}
+
+CountedFileStatus readCountedFile(std::istream& in, CountedFile& file) {
+  LineReader reader(in);
   std::string line;
   if (!reader.next(line)) {
     file.problem = "the file is empty; expected the number of entries";

@@ -3,6 +3,7 @@
 #ifndef STIMSEL_WORDS_COUNTED_FILE_H_
 #define STIMSEL_WORDS_COUNTED_FILE_H_
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ enum class CountedFileStatus { Ok, CannotOpen, NoCount };
 // after any blanks; the rest of that line is ignored. A first line without a
 // number, or with one beyond the 32-bit range, gives NoCount and a problem.
 CountedFileStatus readCountedFile(const std::string& path, CountedFile& file);
+
+// The same for text already open; never gives CannotOpen.
+CountedFileStatus readCountedFile(std::istream& in, CountedFile& file);
 
 // readCountedFile for a run: on failure prints one line naming the file,
 // `cannotOpen` followed by the path when it cannot be opened, and returns

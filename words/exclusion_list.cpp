@@ -1,10 +1,8 @@
 #include "words/exclusion_list.h"
 
-#include "words/counted_file.h"
-
 namespace {
 
-const char* const kWhiteSpace = " \t\v\f";
+const char* const kWhiteSpace = " \t\r\v\f";
 
 std::string firstToken(const std::string& line) {
   const size_t start = line.find_first_not_of(kWhiteSpace);
@@ -29,11 +27,16 @@ void barAll(WordTable& table, int count, const std::string& word, std::ostream& 
 bool markBadWords(const std::string& fileName, WordTable& table, int count, std::ostream& out) {
   CountedFile file;
   if (!readCountedFileOrReport(fileName, "Couldn't open bad word file ", file, out)) return false;
+  markBadWordEntries(table, count, file, fileName, out);
+  return true;
+}
+
+void markBadWordEntries(WordTable& table, int count, const CountedFile& file,
+                        const std::string& fileName, std::ostream& out) {
   out << "Marking bad words or trying to.";
   for (const std::string& line : file.entries) {
     out << ".";
     barAll(table, count, firstToken(line), out);
   }
   out << "Done Marking\n" << countedFileWarning(fileName, file);
-  return true;
 }

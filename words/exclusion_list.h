@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "words/counted_file.h"
 #include "words/word_table.h"
 
 // Bars every one of the first `count` records whose word equals the first
@@ -16,5 +17,10 @@
 // line holds no count; the records are then left untouched.
 bool markBadWords(const std::string& fileName, WordTable& table, int count,
                   std::ostream& out = std::cout);
+
+// The barring part of markBadWords, for an exclusion file already read;
+// `fileName` only names the file in the warning.
+void markBadWordEntries(WordTable& table, int count, const CountedFile& file,
+                        const std::string& fileName, std::ostream& out = std::cout);
 
 #endif  // STIMSEL_WORDS_EXCLUSION_LIST_H_

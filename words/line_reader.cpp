@@ -4,8 +4,6 @@ namespace {
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
 }
 
-LineReader::LineReader(const std::string& path) : in_(path, std::ios::binary) {}
-
 bool LineReader::next(std::string& line) {
   if (!std::getline(in_, line)) return false;
   ++lineNumber_;

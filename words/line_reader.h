@@ -1,8 +1,8 @@
-// Reads a text file one physical line at a time.
+// Reads text one physical line at a time.
 #ifndef STIMSEL_WORDS_LINE_READER_H_
 #define STIMSEL_WORDS_LINE_READER_H_
 
-#include <fstream>
+#include <istream>
 #include <string>
 
 // Lines may be of any length. "\r\n" and "\n" both end a line and neither is
@@ -11,9 +11,9 @@
 // saved from spreadsheets often carry one.
 class LineReader {
  public:
-  explicit LineReader(const std::string& path);
-
-  bool isOpen() const { return in_.is_open(); }
+  // Reads from `in`, which must outlive the reader. Open files in binary
+  // mode: the reader itself removes the "\r" of a "\r\n".
+  explicit LineReader(std::istream& in) : in_(in) {}
 
   // Reads the next line into `line`; false at the end of the file.
   bool next(std::string& line);
@@ -22,7 +22,7 @@ class LineReader {
   int lineNumber() const { return lineNumber_; }
 
  private:
-  std::ifstream in_;
+  std::istream& in_;
   int lineNumber_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "words/line_reader.h"
@@ -130,11 +131,17 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
 
 std::optional<int> loadNorms(const std::string& fileName, WordTable& table, std::ostream& out) {
   out << "filename is " << fileName << "\n";
-  LineReader reader(fileName);
-  if (!reader.isOpen()) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in.is_open()) {
     out << "Couldn't open norms file " << fileName << "\n";
     return std::nullopt;
   }
+  return readNorms(in, fileName, table, out);
+}
+
+std::optional<int> readNorms(std::istream& in, const std::string& fileName, WordTable& table,
+                             std::ostream& out) {
+  LineReader reader(in);
   table.records.clear();
   table.records.reserve(kNormsRecords);
   std::string line;

@@ -25,4 +25,9 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
 std::optional<int> loadNorms(const std::string& fileName, WordTable& table,
                              std::ostream& out = std::cout);
 
+// The reading part of loadNorms, for text already open: no "filename is"
+// line; `fileName` only names the file in messages.
+std::optional<int> readNorms(std::istream& in, const std::string& fileName, WordTable& table,
+                             std::ostream& out = std::cout);
+
 #endif  // STIMSEL_WORDS_NORMS_LOADER_H_

@@ -1,7 +1,5 @@
 #include "words/pos_filter.h"
 
-#include "words/counted_file.h"
-
 namespace {
 
 constexpr size_t kEntriesPerDot = 50;
@@ -34,8 +32,15 @@ PosEntry parsePosEntry(const std::string& line) {
 bool markPos(const std::string& tag, WordTable& table, int count, const std::string& tagFileName,
              std::ostream& out) {
   CountedFile file;
-  if (!readCountedFileOrReport(tagFileName, "Couldn't open part-of-speech word file ", file, out))
+  if (!readCountedFileOrReport(tagFileName, "Couldn't open part-of-speech word file ", file, out)) {
     return false;
+  }
+  markPosEntries(tag, table, count, file, tagFileName, out);
+  return true;
+}
+
+void markPosEntries(const std::string& tag, WordTable& table, int count, const CountedFile& file,
+                    const std::string& tagFileName, std::ostream& out) {
   out << "Marking pos: " << tag << "'s.";
   for (int i = 0; i < count; ++i) table.records[i].excluded = true;
   for (size_t j = 0; j < file.entries.size(); ++j) {
@@ -44,5 +49,4 @@ bool markPos(const std::string& tag, WordTable& table, int count, const std::str
     if (entry.tag == tag) readmitFirst(table, count, entry.word);
   }
   out << "Done Marking pos\n" << countedFileWarning(tagFileName, file);
-  return true;
 }

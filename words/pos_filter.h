@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "words/counted_file.h"
 #include "words/word_table.h"
 
 // One entry line of the tag file, "<tag>word</tag>": the first character is
@@ -25,5 +26,10 @@ PosEntry parsePosEntry(const std::string& line);
 // the records are then left untouched.
 bool markPos(const std::string& tag, WordTable& table, int count, const std::string& tagFileName,
              std::ostream& out = std::cout);
+
+// The filtering part of markPos, for a tag file already read; `tagFileName`
+// only names the file in the warning.
+void markPosEntries(const std::string& tag, WordTable& table, int count, const CountedFile& file,
+                    const std::string& tagFileName, std::ostream& out = std::cout);
 
 #endif  // STIMSEL_WORDS_POS_FILTER_H_
