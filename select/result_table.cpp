@@ -45,7 +45,7 @@ void printShortfall(const SelectionResult& result, const LabelTable& labels, std
           << " letters and " << kFrequencyTolerance << " in frequency in every other category.\n";
       break;
     case Shortfall::DrawLimit:
-      out << "Gave up on a group anchored in " << which << " after " << kMaxDrawsPerGroup
+      out << "Gave up on a group anchored in " << which << " after " << result.drawLimit
           << " draws.\n";
       break;
     case Shortfall::None:

@@ -21,7 +21,7 @@ bool isEligiblePartner(const WordRecord& r, int category, const WordRecord& anch
 // The draws left to the group being built.
 class DrawBudget {
  public:
-  explicit DrawBudget(int n) : n_(n) {}
+  DrawBudget(int n, long long draws) : n_(n), left_(draws) {}
   bool draw(int& index) {
     if (left_ == 0) return false;
     --left_;
@@ -31,7 +31,7 @@ class DrawBudget {
 
  private:
   int n_;
-  long long left_ = kMaxDrawsPerGroup;
+  long long left_;
 };
 
 enum class Outcome { Done, GaveUp, OutOfDraws };
@@ -78,8 +78,9 @@ Outcome tryGroup(WordTable& table, int s, int k, DrawBudget& budget, std::vector
   return Outcome::Done;
 }
 
-bool buildGroup(WordTable& table, int n, int s, int k, std::vector<int>& members) {
-  DrawBudget budget(n);
+bool buildGroup(WordTable& table, int n, int s, int k, long long maxDraws,
+                std::vector<int>& members) {
+  DrawBudget budget(n, maxDraws);
   for (;;) {
     const Outcome outcome = tryGroup(table, s, k, budget, members);
     if (outcome != Outcome::GaveUp) return outcome == Outcome::Done;
@@ -135,7 +136,8 @@ bool canBuildGroup(const WordTable& table, int n, int s, int k, SelectionResult&
 
 }  // namespace
 
-SelectionResult chooseWords(WordTable& table, int n, int wanted, int k) {
+SelectionResult chooseWords(WordTable& table, int n, int wanted, int k,
+                            long long maxDrawsPerGroup) {
   SelectionResult result;
   result.wanted = wanted < k ? 0 : wanted / k * k;
   // In 64 bits: wanted - k + 1 must not overflow for the largest wanted.
@@ -144,9 +146,10 @@ SelectionResult chooseWords(WordTable& table, int n, int wanted, int k) {
     for (int s = 1; s < k && result.matched < limit; ++s) {
       if (!canBuildGroup(table, n, s, k, result)) return result;
       std::vector<int> members;
-      if (!buildGroup(table, n, s, k, members)) {
+      if (!buildGroup(table, n, s, k, maxDrawsPerGroup, members)) {
         result.shortfall = Shortfall::DrawLimit;
         result.category = s;
+        result.drawLimit = maxDrawsPerGroup;
         return result;
       }
       result.groups.push_back(std::move(members));

@@ -30,7 +30,8 @@ struct SelectionResult {
   int wanted = 0;   // K * floor(N / K), or 0 when N < K
   int matched = 0;  // words chosen, all in complete groups
   Shortfall shortfall = Shortfall::None;
-  int category = 0;  // the category that ran short, when there is a shortfall
+  int category = 0;         // the category that ran short, when there is a shortfall
+  long long drawLimit = 0;  // the backstop in force, for the DrawLimit message
   // The table indexes of each complete group, anchor first, in draw order.
   std::vector<std::vector<int>> groups;
 
@@ -43,6 +44,8 @@ struct SelectionResult {
 // randomIndex(n). Before each group the search checks, without drawing, that
 // some eligible anchor still has a partner in every other category; when
 // none has, the list ends short. Expects no record chosen on entry.
-SelectionResult chooseWords(WordTable& table, int n, int wanted, int k);
+// `maxDrawsPerGroup` is the backstop; only tests and fuzzing lower it.
+SelectionResult chooseWords(WordTable& table, int n, int wanted, int k,
+                            long long maxDrawsPerGroup = kMaxDrawsPerGroup);
 
 #endif  // STIMSEL_SELECT_SELECTION_H_

@@ -226,3 +226,22 @@ TEST(ChooseWords, ListsAreReproducibleAndEachRecordIsChosenOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChooseWords, BackstopEndsAGroupThatTakesTooManyDraws) {
+  // One word per category among 1030 records: a group needs about 10^8
+  // draws on average, far beyond a backstop of 5000.
+  std::vector<NormsWord> words = {{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20},
+                                  {"pas", 8, 7, 20}, {"nag", 2, 7, 20}, {"nau", 5, 7, 20}};
+  for (int i = 0; i < 1024; ++i) words.push_back({"filler" + std::to_string(i), 3.5, 5, 20});
+  WordTable table = tableOf(words);
+  seedRandomWith(8);
+  const SelectionResult result = chooseWords(table, table.count(), 6, 6, 5000);
+  EXPECT_EQ(result.shortfall, Shortfall::DrawLimit);
+  EXPECT_EQ(result.drawLimit, 5000);
+  EXPECT_EQ(result.matched, 0);
+  EXPECT_TRUE(chosenIndexes(table).empty()) << "a group cut short is released";
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// A whole run from fuzzed files, arguments and seed: load, filters, mode,
+// selection and the printed table, checking the list's invariants.
+//
+// Input layout (FuzzedDataProvider): seed, the list arguments, the tag and
+// exclusion file texts, then records. The norms file is written from the
+// records (cycled to 1030 lines) so that most inputs get past the loader;
+// one fuzzed raw line may replace a data line to reach the error paths.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/run.h"
+#include "fuzz/fuzz_support.h"
+#include "select/random_source.h"
+#include "words/norms_loader.h"
+
+namespace {
+
+// Small, so that a fuzzed table that can hardly be matched stays fast.
+constexpr long long kFuzzDrawsPerGroup = 200'000;
+
+const std::string& folder() {
+  static const std::string path = [] {
+    char pattern[] = "/tmp/stimsel-fuzz-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    FUZZ_CHECK(made != nullptr);
+    return std::string(made);
+  }();
+  return path;
+}
+
+std::string write(const std::string& name, const std::string& text) {
+  const std::string path = folder() + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  return path;
+}
+
+std::string normsText(FuzzedDataProvider& fdp) {
+  const size_t badLine = fdp.ConsumeIntegralInRange<size_t>(0, 4000);
+  const std::string rawLine = fdp.ConsumeRandomLengthString(64);
+  std::vector<std::string> lines;
+  while (fdp.remaining_bytes() > 0 && lines.size() < 64) {
+    std::string word = fdp.ConsumeRandomLengthString(12);
+    if (word.empty() || word.find_first_of(std::string(" \t\n\r\v\f\0", 7)) != std::string::npos) {
+      word = "w" + std::to_string(lines.size());
+    }
+    char numbers[128];
+    std::snprintf(numbers, sizeof numbers, "\t1\t%.2f\t%.2f\t%.2f\t1.00\t1.00\t1.00\t%d",
+                  1 + fdp.ConsumeIntegral<uint8_t>() / 32.0, fdp.ConsumeIntegral<uint8_t>() / 100.0,
+                  1 + fdp.ConsumeIntegral<uint8_t>() / 32.0, fdp.ConsumeIntegralInRange(-5, 80));
+    lines.push_back(word + numbers);
+  }
+  if (lines.empty()) lines.push_back("w\t1\t5\t1\t3\t1\t1\t1\t10");
+  std::string text;
+  for (int i = 0; i < kNormsHeaderLines; ++i) text += "header\n";
+  for (size_t i = 0; i < kNormsRecords; ++i) {
+    text += (i == badLine ? rawLine : lines[i % lines.size()]) + "\n";
+  }
+  return text;
+}
+
+void checkList(const WordTable& table, int n, int wanted, int k, const SelectionResult& result) {
+  std::set<int> seen;
+  for (const std::vector<int>& group : result.groups) {
+    FUZZ_CHECK(static_cast<int>(group.size()) == k);
+    const WordRecord& anchor = table.records[group[0]];
+    std::set<int> categories;
+    for (int i : group) {
+      FUZZ_CHECK(i >= 0 && i < n);
+      const WordRecord& r = table.records[i];
+      FUZZ_CHECK(seen.insert(i).second);
+      FUZZ_CHECK(r.chosen && !r.excluded);
+      FUZZ_CHECK(r.category >= 1 && r.category <= k);
+      FUZZ_CHECK(categories.insert(r.category).second);
+      FUZZ_CHECK(r.len >= anchor.len - 2 && r.len <= anchor.len + 2);
+      FUZZ_CHECK(static_cast<long long>(r.freq) >= anchor.freq - 10LL &&
+                 static_cast<long long>(r.freq) <= anchor.freq + 10LL);
+    }
+  }
+  int chosen = 0;
+  for (const WordRecord& r : table.records) chosen += r.chosen;
+  FUZZ_CHECK(chosen == static_cast<int>(seen.size()) && chosen == result.matched);
+  const long long most = wanted < k ? 0 : static_cast<long long>(wanted) / k * k;
+  FUZZ_CHECK(result.wanted == most && result.matched <= most);
+  FUZZ_CHECK(result.complete() == (result.matched == most));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider fdp(data, size);
+  const uint32_t seed = fdp.ConsumeIntegral<uint32_t>();
+  std::vector<std::string> args = {fdp.ConsumeRandomLengthString(12),
+                                   fdp.ConsumeRandomLengthString(4)};
+  const int files = fdp.ConsumeIntegralInRange(0, 3);  // bit 0: exclusion, bit 1: tag
+  args.push_back(files & 1 ? "used.txt" : "0");
+  const std::string tag = fdp.ConsumeRandomLengthString(6);
+  if (files & 2) args.push_back(tag);
+  const std::string tags = fdp.ConsumeRandomLengthString(400);
+  const std::string used = fdp.ConsumeRandomLengthString(200);
+
+  CommandLine cl = parseCommandLine(args);
+  if (!cl.error.empty()) return 0;
+  Settings settings = cl.settings;
+  settings.normsFile = write("KOVA.txt", normsText(fdp));
+  settings.tagFile = write("kovatags.txt", tags);
+  if (settings.excludeFile) settings.excludeFile = write("used.txt", used);
+
+  seedRandomWith(seed);
+  WordTable table;
+  std::ostringstream out;
+  const std::optional<int> n = prepareWords(settings, table, out);
+  if (!n) {
+    FUZZ_CHECK(out.str().find("count\t") == std::string::npos);
+    return 0;
+  }
+  const int k = groupSize(settings.mode);
+  const SelectionResult result = chooseWords(table, *n, settings.wanted, k, kFuzzDrawsPerGroup);
+  checkList(table, *n, settings.wanted, k, result);
+  const int status = finishList(table, *n, result, out);
+  FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
+  FUZZ_CHECK(table.count() == 0);
+  const std::string& o = out.str();
+  const size_t header = o.find("\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n");
+  FUZZ_CHECK(header != std::string::npos);
+  FUZZ_CHECK(o.size() >= 6 && o.compare(o.size() - 6, 6, "Done.\n") == 0);
+  const size_t rows = countOf(o.substr(header + 1), "\n") - 2;  // less header and Done.
+  FUZZ_CHECK(rows == static_cast<size_t>(result.matched));
+  return 0;
+}
