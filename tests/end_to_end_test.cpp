@@ -1,7 +1,5 @@
-// Runs of the built binary in a folder holding fixture files. The fixture
-// holds six words, one per category, each 100 times in a block, all of the
-// same length and frequency: any list drawn from it names the same words in
-// the same order, whatever the seed, so the whole output can be written out.
+// Runs of the built binary in a folder holding fixture files. The fixture's
+// list is the same whatever the seed, so the whole output can be written out.
 #include <gtest/gtest.h>
 
 #include "tests/test_support.h"
@@ -9,15 +7,6 @@
 namespace {
 
 constexpr int kCopies = 100;
-
-std::vector<NormsWord> fixtureWords() {
-  const std::vector<NormsWord> kinds = {{"glad", 8.0f, 3.0f, 10}, {"grim", 2.0f, 3.0f, 10},
-                                        {"desk", 5.0f, 3.0f, 10}, {"wild", 8.5f, 7.0f, 10},
-                                        {"rage", 2.5f, 7.0f, 10}, {"loud", 5.5f, 6.5f, 10}};
-  std::vector<NormsWord> words;
-  for (const NormsWord& kind : kinds) words.insert(words.end(), kCopies, kind);
-  return words;
-}
 
 const std::string kHeader = "\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n";
 
@@ -47,7 +36,7 @@ const std::string kTags =
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_.write("KOVA.txt", normsFileText(fixtureWords()));
+    dir_.write("KOVA.txt", normsFileText(blockFixtureWords(kCopies)));
     dir_.write("kovatags.txt", kTags);
   }
   RunResult run(const std::vector<std::string>& args) { return runStimsel(dir_.path(), args); }

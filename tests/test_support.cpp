@@ -48,6 +48,15 @@ std::string normsFileText(const std::vector<NormsWord>& words, const std::string
   return text;
 }
 
+std::vector<NormsWord> blockFixtureWords(int copies) {
+  const std::vector<NormsWord> kinds = {{"glad", 8.0f, 3.0f, 10}, {"grim", 2.0f, 3.0f, 10},
+                                        {"desk", 5.0f, 3.0f, 10}, {"wild", 8.5f, 7.0f, 10},
+                                        {"rage", 2.5f, 7.0f, 10}, {"loud", 5.5f, 6.5f, 10}};
+  std::vector<NormsWord> words;
+  for (const NormsWord& kind : kinds) words.insert(words.end(), copies, kind);
+  return words;
+}
+
 WordTable tableOf(const std::vector<NormsWord>& words) {
   WordTable table;
   for (const NormsWord& w : words) {

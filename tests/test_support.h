@@ -40,6 +40,11 @@ std::string normsFileText(const std::vector<NormsWord>& words, const std::string
 // The data line that normsFileText writes for `w`.
 std::string normsLine(const NormsWord& w);
 
+// Six words, one per category, each `copies` times in a block, all of one
+// length and frequency: any list drawn from them names the same words in
+// the same order, whatever the seed.
+std::vector<NormsWord> blockFixtureWords(int copies);
+
 // A table built in memory from `words`, classified as the loader would.
 WordTable tableOf(const std::vector<NormsWord>& words);
 

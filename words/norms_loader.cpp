@@ -100,6 +100,13 @@ bool parseWord(const std::string& token, std::string& word, std::string& problem
   return true;
 }
 
+std::string endOfFileProblem(int linesRead) {
+  const std::string expected = "expected " + std::to_string(kNormsHeaderLines) +
+                               " header lines and " + std::to_string(kNormsRecords) + " data lines";
+  if (linesRead == 0) return "the file is empty; " + expected;
+  return "the file ends after line " + std::to_string(linesRead) + "; " + expected;
+}
+
 }  // namespace
 
 bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem) {
@@ -148,8 +155,7 @@ std::optional<int> readNorms(std::istream& in, const std::string& fileName, Word
   const int lastLine = kNormsHeaderLines + kNormsRecords;
   while (reader.lineNumber() < lastLine) {
     if (!reader.next(line)) {
-      out << fileName << ": the file ends after line " << reader.lineNumber() << "; expected "
-          << kNormsHeaderLines << " header lines and " << kNormsRecords << " data lines\n";
+      out << fileName << ": " << endOfFileProblem(reader.lineNumber()) << "\n";
       table.records.clear();
       return std::nullopt;
     }
