@@ -112,8 +112,9 @@ TEST(ChooseWords, RecordsEachGroupAnchorFirstWithPartnersWithinBounds) {
   std::vector<NormsWord> words;
   for (int i = 0; i < 40; ++i) {
     for (int c = 0; c < 6; ++c) {
-      words.push_back({std::string(3 + (i * 7 + c) % 6, 'a' + c) + std::to_string(i), valence[c],
-                       arousal[c], (i * 13 + c * 5) % 40});
+      words.push_back(
+          {std::string(3 + (i * 7 + c) % 6, static_cast<char>('a' + c)) + std::to_string(i),
+           valence[c], arousal[c], (i * 13 + c * 5) % 40});
     }
   }
   WordTable table = tableOf(words);

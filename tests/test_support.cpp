@@ -24,7 +24,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::write(const std::string& name, const std::string& content) const {
-  const std::string file = path_ + "/" + name;
+  std::string file = path_ + "/" + name;
   std::ofstream(file, std::ios::binary) << content;
   return file;
 }
