@@ -140,6 +140,7 @@ SelectionResult chooseWords(WordTable& table, int n, int wanted, int k,
                             long long maxDrawsPerGroup) {
   SelectionResult result;
   result.wanted = wanted < k ? 0 : wanted / k * k;
+  if (k < 2) return result;  // no anchor category: nothing could ever be drawn
   // In 64 bits: wanted - k + 1 must not overflow for the largest wanted.
   const long long limit = static_cast<long long>(wanted) - k + 1;
   while (result.matched < limit) {
