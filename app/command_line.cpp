@@ -2,11 +2,9 @@
 
 #include <climits>
 
-namespace {
+#include "words/number_text.h"
 
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
+namespace {
 
 bool isSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');

@@ -1,38 +1,26 @@
 #include "words/counted_file.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fstream>
 
 #include "words/line_reader.h"
+#include "words/number_text.h"
 
 namespace {
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // Reads "[blanks][sign]digits" from the start of `line`.
 bool parseLeadingCount(const std::string& line, int& count, std::string& problem) {
   size_t pos = line.find_first_not_of(" \t");
   if (pos == std::string::npos) pos = line.size();
-  size_t end = pos;
-  if (end < line.size() && (line[end] == '+' || line[end] == '-')) ++end;
-  size_t digitsStart = end;
-  while (end < line.size() && isDigit(line[end])) ++end;
-  if (end == digitsStart) {
+  const size_t end = integerEnd(line, pos);
+  if (end == pos) {
     problem = "expected the number of entries at the start of the line";
     return false;
   }
   const std::string text = line.substr(pos, end - pos);
-  errno = 0;
-  long long value = std::strtoll(text.c_str(), nullptr, 10);
-  if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
+  if (!parseInt32(text, count)) {
     problem = "the number of entries " + text + " is out of range";
     return false;
   }
-  count = static_cast<int>(value);
   return true;
 }
 

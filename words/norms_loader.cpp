@@ -1,12 +1,11 @@
 #include "words/norms_loader.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "words/line_reader.h"
+#include "words/number_text.h"
 
 namespace {
 
@@ -22,10 +21,6 @@ std::vector<std::string> firstTokens(const std::string& line, size_t most) {
     pos = end == std::string::npos ? end : line.find_first_not_of(kWhiteSpace, end);
   }
   return tokens;
-}
-
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 size_t skipDigits(const std::string& s, size_t pos) {
@@ -57,16 +52,6 @@ bool isDecimal(const std::string& s) {
     if (pos == expStart) return false;
   }
   return pos == s.size();
-}
-
-bool parseInt(const std::string& s, int& value) {
-  size_t digitsStart = skipSign(s, 0);
-  if (digitsStart == s.size() || skipDigits(s, digitsStart) != s.size()) return false;
-  errno = 0;
-  long long v = std::strtoll(s.c_str(), nullptr, 10);
-  if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
-  value = static_cast<int>(v);
-  return true;
 }
 
 bool parseFloat(const std::string& s, float& value) {
@@ -127,7 +112,7 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
     }
   }
   for (int i : {1, 8}) {
-    if (!parseInt(t[i], i == 1 ? record.number : record.freq)) {
+    if (!parseInt32(t[i], i == 1 ? record.number : record.freq)) {
       problem = std::string(kFieldNames[i]) + " " + quoted(t[i]) + " is not a 32-bit whole number";
       return false;
     }
