@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 
@@ -54,6 +55,8 @@ std::vector<Row> catalogue() {
        kAdj, 1, "Couldn't open part-of-speech word file kovatags.txt", false},
       {"missing exclusion file", {},
        {"3", "NO", "nothere.txt"}, 1, "Couldn't open bad word file nothere.txt", false},
+      {"folder named as the exclusion file", {},
+       {"3", "NO", "sub"}, 1, "Couldn't open bad word file sub", false},
       {"empty norms file", {{"KOVA.txt", ""}}, {"12"}, 1, "KOVA.txt: the file is empty", false},
       {"empty tag file", {{"kovatags.txt", ""}}, kAdj, 1, "kovatags.txt line 1: ", false},
       {"empty exclusion file", {{"used.txt", ""}}, kUsed, 1, "used.txt line 1: ", false},
@@ -132,6 +135,7 @@ TEST(BadInput, EveryRowEndsAsStated) {
         std::remove((dir.path() + "/" + name).c_str());
       }
     }
+    std::filesystem::create_directory(dir.path() + "/sub");
     const RunResult r = runStimsel(dir.path(), row.args);
     EXPECT_EQ(r.status, row.status) << row.name << "\n" << r.output.substr(0, 2000);
     EXPECT_NE(r.output.find(row.message), std::string::npos) << row.name << "\n"

@@ -27,8 +27,8 @@ bool parseLeadingCount(const std::string& line, int& count, std::string& problem
 }  // namespace
 
 CountedFileStatus readCountedFile(const std::string& path, CountedFile& file) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return CountedFileStatus::CannotOpen;
+  std::ifstream in;
+  if (!openForReading(path, in)) return CountedFileStatus::CannotOpen;
   return readCountedFile(in, file);
 }
 

@@ -1,5 +1,7 @@
 #include "words/line_reader.h"
 
+#include <filesystem>
+
 namespace {
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
 }
@@ -12,6 +14,13 @@ bool LineReader::next(std::string& line) {
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
+}
+
+bool openForReading(const std::string& path, std::ifstream& in) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) return false;
+  in.open(path, std::ios::binary);
+  return in.is_open();
 }
 
 bool isBlankLine(const std::string& line) {

@@ -2,6 +2,7 @@
 #ifndef STIMSEL_WORDS_LINE_READER_H_
 #define STIMSEL_WORDS_LINE_READER_H_
 
+#include <fstream>
 #include <istream>
 #include <string>
 
@@ -25,6 +26,10 @@ class LineReader {
   std::istream& in_;
   int lineNumber_ = 0;
 };
+
+// Opens `path` for a LineReader. A folder is refused like a missing file:
+// some systems let it be opened but never read.
+bool openForReading(const std::string& path, std::ifstream& in);
 
 // True when `line` holds nothing but spaces and tabs.
 bool isBlankLine(const std::string& line);

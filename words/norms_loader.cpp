@@ -123,8 +123,8 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
 
 std::optional<int> loadNorms(const std::string& fileName, WordTable& table, std::ostream& out) {
   out << "filename is " << fileName << "\n";
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in.is_open()) {
+  std::ifstream in;
+  if (!openForReading(fileName, in)) {
     out << "Couldn't open norms file " << fileName << "\n";
     return std::nullopt;
   }
