@@ -1,15 +1,10 @@
 #include "words/exclusion_list.h"
 
+#include <vector>
+
+#include "words/line_reader.h"
+
 namespace {
-
-const char* const kWhiteSpace = " \t\r\v\f";
-
-std::string firstToken(const std::string& line) {
-  const size_t start = line.find_first_not_of(kWhiteSpace);
-  if (start == std::string::npos) return "";
-  const size_t end = line.find_first_of(kWhiteSpace, start);
-  return line.substr(start, end == std::string::npos ? end : end - start);
-}
 
 // Bars every record of the word, not only the first: a norms file that holds
 // a word twice must not let an excluded word into the list.
@@ -36,7 +31,8 @@ void markBadWordEntries(WordTable& table, int count, const CountedFile& file,
   out << "Marking bad words or trying to.";
   for (const std::string& line : file.entries) {
     out << ".";
-    barAll(table, count, firstToken(line), out);
+    const std::vector<std::string> token = firstTokens(line, 1);
+    barAll(table, count, token.empty() ? "" : token[0], out);
   }
   out << "Done Marking\n" << countedFileWarning(fileName, file);
 }

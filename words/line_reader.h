@@ -5,6 +5,7 @@
 #include <fstream>
 #include <istream>
 #include <string>
+#include <vector>
 
 // Lines may be of any length. "\r\n" and "\n" both end a line and neither is
 // part of the line; a final line without a newline still counts. A UTF-8
@@ -30,6 +31,9 @@ class LineReader {
 // Opens `path` for a LineReader. A folder is refused like a missing file:
 // some systems let it be opened but never read.
 bool openForReading(const std::string& path, std::ifstream& in);
+
+// The first `most` runs of characters without white space in `line`.
+std::vector<std::string> firstTokens(const std::string& line, size_t most);
 
 // True when `line` holds nothing but spaces and tabs.
 bool isBlankLine(const std::string& line);

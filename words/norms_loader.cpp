@@ -1,6 +1,5 @@
 #include "words/norms_loader.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -10,56 +9,6 @@
 namespace {
 
 constexpr int kFieldCount = 9;
-const char* const kWhiteSpace = " \t\r\n\v\f";
-
-std::vector<std::string> firstTokens(const std::string& line, size_t most) {
-  std::vector<std::string> tokens;
-  size_t pos = line.find_first_not_of(kWhiteSpace);
-  while (pos != std::string::npos && tokens.size() < most) {
-    size_t end = line.find_first_of(kWhiteSpace, pos);
-    tokens.push_back(line.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
-    pos = end == std::string::npos ? end : line.find_first_not_of(kWhiteSpace, end);
-  }
-  return tokens;
-}
-
-size_t skipDigits(const std::string& s, size_t pos) {
-  while (pos < s.size() && isDigit(s[pos])) ++pos;
-  return pos;
-}
-
-size_t skipSign(const std::string& s, size_t pos) {
-  return pos < s.size() && (s[pos] == '+' || s[pos] == '-') ? pos + 1 : pos;
-}
-
-// Plain decimal notation only: [sign]digits[.digits][e[sign]digits]. This
-// refuses what a spreadsheet may write in a number column ("5,67", "n/a",
-// "inf") instead of reading a prefix of it.
-bool isDecimal(const std::string& s) {
-  size_t pos = skipSign(s, 0);
-  size_t intEnd = skipDigits(s, pos);
-  size_t fracDigits = 0;
-  pos = intEnd;
-  if (pos < s.size() && s[pos] == '.') {
-    size_t fracEnd = skipDigits(s, pos + 1);
-    fracDigits = fracEnd - pos - 1;
-    pos = fracEnd;
-  }
-  if (intEnd == skipSign(s, 0) && fracDigits == 0) return false;
-  if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
-    size_t expStart = skipSign(s, pos + 1);
-    pos = skipDigits(s, expStart);
-    if (pos == expStart) return false;
-  }
-  return pos == s.size();
-}
-
-bool parseFloat(const std::string& s, float& value) {
-  if (!isDecimal(s)) return false;
-  value = std::strtof(s.c_str(), nullptr);
-  return true;
-}
-
 const char* const kFieldNames[kFieldCount] = {"word",       "number",       "valence mean",
                                               "valence SD", "arousal mean", "arousal SD",
                                               "column 7",   "column 8",     "frequency"};
@@ -105,7 +54,7 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
   float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn,
                             &record.aroSd, &record.col7,  &record.col8};
   for (int i = 0; i < 6; ++i) {
-    if (!parseFloat(t[i + 2], *ratings[i])) {
+    if (!parseDecimal(t[i + 2], *ratings[i])) {
       problem =
           std::string(kFieldNames[i + 2]) + " " + quoted(t[i + 2]) + " is not a decimal number";
       return false;
