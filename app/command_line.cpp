@@ -10,17 +10,43 @@ bool isSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// A seed is a plain unsigned 32-bit decimal: no sign, no spaces, no suffix.
-bool parseSeed(const std::string& text, std::uint32_t& seed) {
-  if (text.empty() || text.size() > 10) return false;
-  unsigned long long value = 0;
+// A plain unsigned decimal: no sign, no spaces, no suffix.
+bool parseUnsigned(const std::string& text, unsigned long long most, unsigned long long& value) {
+  if (text.empty() || text.size() > 19) return false;
+  value = 0;
   for (char c : text) {
     if (!isDigit(c)) return false;
     value = value * 10 + static_cast<unsigned>(c - '0');
   }
-  if (value > UINT32_MAX) return false;
-  seed = static_cast<std::uint32_t>(value);
+  return value <= most;
+}
+
+bool setSeed(Settings& s, const std::string& value) {
+  unsigned long long seed = 0;
+  if (!parseUnsigned(value, UINT32_MAX, seed)) return false;
+  s.seed = static_cast<std::uint32_t>(seed);
   return true;
+}
+
+// One option: its name without "--", what its value must be (for messages),
+// and how it changes the settings. Options without `expected` take no value.
+struct Option {
+  const char* name;
+  const char* expected;
+  bool (*apply)(Settings&, const std::string&);
+};
+
+const Option kOptions[] = {
+    {"help", nullptr, [](Settings& s, const std::string&) { return s.showHelp = true; }},
+    {"version", nullptr, [](Settings& s, const std::string&) { return s.showVersion = true; }},
+    {"seed", "a whole number from 0 to 4294967295", setSeed},
+};
+
+const Option* findOption(const std::string& name) {
+  for (const Option& option : kOptions) {
+    if (name == option.name) return &option;
+  }
+  return nullptr;
 }
 
 void applyPosition(Settings& s, int position, const std::string& arg) {
@@ -43,38 +69,31 @@ void applyPosition(Settings& s, int position, const std::string& arg) {
   }
 }
 
-std::string badSeed(const std::string& value) {
-  return "stimsel: bad value '" + value +
-         "' for --seed: expected a whole number from 0 to 4294967295";
+ReadError commandLineError(const std::string& message) {
+  return ReadError::alone("", "stimsel: " + message);
 }
 
 // Reads the option at args[i]; may consume the next argument as its value.
-void applyOption(const std::vector<std::string>& args, size_t& i, CommandLine& cl) {
+// Returns the message of an error, or "".
+std::string applyOption(const std::vector<std::string>& args, size_t& i, Settings& s) {
   const std::string& arg = args[i];
-  if (arg == "--help") {
-    cl.settings.showHelp = true;
-  } else if (arg == "--version") {
-    cl.settings.showVersion = true;
-  } else if (arg == "--seed" || arg.compare(0, 7, "--seed=") == 0) {
-    std::string value;
-    if (arg == "--seed") {
-      if (i + 1 >= args.size()) {
-        cl.error = "stimsel: --seed needs a value, a whole number from 0 to 4294967295";
-        return;
-      }
-      value = args[++i];
-    } else {
-      value = arg.substr(7);
-    }
-    std::uint32_t seed = 0;
-    if (!parseSeed(value, seed)) {
-      cl.error = badSeed(value);
-      return;
-    }
-    cl.settings.seed = seed;
-  } else {
-    cl.error = "stimsel: unknown option '" + arg + "' (try --help)";
+  const size_t equals = arg.find('=');
+  const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
+  const Option* option = findOption(name);
+  if (option == nullptr || (option->expected == nullptr && equals != std::string::npos)) {
+    return "unknown option '" + arg + "' (try --help)";
   }
+  std::string value;
+  if (option->expected != nullptr && equals != std::string::npos) {
+    value = arg.substr(equals + 1);
+  } else if (option->expected != nullptr) {
+    if (i + 1 >= args.size()) return "--" + name + " needs a value, " + option->expected;
+    value = args[++i];
+  }
+  if (!option->apply(s, value)) {
+    return "bad value '" + value + "' for --" + name + ": expected " + option->expected;
+  }
+  return "";
 }
 
 }  // namespace
@@ -92,14 +111,15 @@ int parseWordCount(const std::string& text) {
   return static_cast<int>(negative ? -value : value);
 }
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
-  CommandLine cl;
-  for (size_t i = 0; i < args.size() && cl.error.empty(); ++i) {
-    if (args[i].compare(0, 2, "--") == 0) {
-      applyOption(args, i, cl);
-    } else {
-      applyPosition(cl.settings, ++cl.settings.positionalCount, args[i]);
+Result<Settings> parseCommandLine(const std::vector<std::string>& args) {
+  Settings settings;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i].compare(0, 2, "--") != 0) {
+      applyPosition(settings, ++settings.positionalCount, args[i]);
+      continue;
     }
+    const std::string error = applyOption(args, i, settings);
+    if (!error.empty()) return commandLineError(error);
   }
-  return cl;
+  return settings;
 }

@@ -1,68 +1,84 @@
 #include "app/run.h"
 
+#include "app/command_line.h"
+#include "app/stimsel.h"
 #include "app/usage.h"
-#include "select/random_source.h"
-#include "select/result_table.h"
-#include "select/selection.h"
+#include "output/result_table.h"
 #include "words/exclusion_list.h"
 #include "words/norms_loader.h"
 #include "words/pos_filter.h"
 
 namespace {
 
-// Bars what the optional filters bar: part of speech first, so that the
-// exclusion list has the last word whatever the filter re-admitted.
-bool applyFilters(const Settings& settings, WordTable& table, int n, std::ostream& out) {
-  if (settings.partOfSpeech && !markPos(*settings.partOfSpeech, table, n, settings.tagFile, out)) {
-    return false;
+std::string duplicateWarning(const std::string& fileName, int words) {
+  return "Warning: " + fileName + ": " + std::to_string(words) +
+         " words appear more than once; only the first record of each can be chosen.\n";
+}
+
+// Part of speech first, so that the exclusion list has the last word
+// whatever the filter re-admitted.
+std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table,
+                                      std::ostream& out) {
+  if (settings.partOfSpeech) {
+    Result<CountedFile> tags = loadCountedFile(settings.tagFile, kCannotOpenTagFile);
+    if (!tags.ok()) return tags.error();
+    markPos(*settings.partOfSpeech, table, tags.value(), settings.tagFile, out);
   }
-  return !settings.excludeFile || markBadWords(*settings.excludeFile, table, n, out);
+  if (settings.excludeFile) {
+    Result<CountedFile> used = loadCountedFile(*settings.excludeFile, kCannotOpenExclusionFile);
+    if (!used.ok()) return used.error();
+    markBadWords(table, used.value(), *settings.excludeFile, out);
+  }
+  return std::nullopt;
+}
+
+int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed) {
+  if (settings.positionalCount == 0) printUsage(out);
+  Result<WordTable> words = prepareWords(settings, out);
+  if (!words.ok()) {
+    out << words.error().text() << "\n";
+    return kExitInputError;
+  }
+  RandomSource random(settings.seed ? *settings.seed : clockSeed);
+  const SelectionResult result = chooseWords(words.value(), categoriesInPlay(settings.mode),
+                                             settings.wanted, settings.rules, random);
+  return finishList(settings, words.value(), result, out);
 }
 
 }  // namespace
 
-int runList(const Settings& settings, std::ostream& out) {
-  if (settings.positionalCount == 0) printUsage(out);
-  if (settings.seed) {
-    seedRandomWith(*settings.seed);
-  } else {
-    seedRandom();
-  }
-  WordTable table;
-  const std::optional<int> n = prepareWords(settings, table, out);
-  if (!n) return kExitInputError;
-  const SelectionResult result = chooseWords(table, *n, settings.wanted, groupSize(settings.mode));
-  return finishList(table, *n, result, out);
+Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
+  out << "filename is " << settings.normsFile << "\n";
+  Result<WordTable> words = loadNorms(settings.normsFile);
+  if (!words.ok()) return words;
+  WordTable& table = words.value();
+  if (table.duplicateWords > 0) out << duplicateWarning(settings.normsFile, table.duplicateWords);
+  if (std::optional<ReadError> error = applyFilters(settings, table, out)) return *error;
+  return words;
 }
 
-std::optional<int> prepareWords(const Settings& settings, WordTable& table, std::ostream& out) {
-  const std::optional<int> n = loadNorms(settings.normsFile, table, out);
-  if (!n || !applyFilters(settings, table, *n, out)) return std::nullopt;
-  if (settings.mode == ListMode::NoNeutralMode) dropNeutral(table, *n);
-  return n;
-}
-
-int finishList(WordTable& table, int n, const SelectionResult& result, std::ostream& out) {
-  printShortfall(result, table.labels, out);
-  printList(table, n, out);
-  table.records.clear();
+int finishList(const Settings& settings, const WordTable& table, const SelectionResult& result,
+               std::ostream& out) {
+  printShortfall(result, categoriesInPlay(settings.mode), settings.rules, out);
+  printList(table, result.chosenInTableOrder(), out);
   out << "Done.\n";
   return result.complete() ? kExitComplete : kExitShortfall;
 }
 
-int runCommandLine(const std::vector<std::string>& args, std::ostream& out) {
-  const CommandLine cl = parseCommandLine(args);
-  if (!cl.error.empty()) {
-    out << cl.error << "\n";
+int runStimsel(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
+  const Result<Settings> parsed = parseCommandLine(args);
+  if (!parsed.ok()) {
+    out << parsed.error().text() << "\n";
     return kExitBadOption;
   }
-  if (cl.settings.showHelp) {
+  const Settings& settings = parsed.value();
+  if (settings.showHelp) {
     printHelp(out);
     return kExitComplete;
   }
-  if (cl.settings.showVersion) {
+  if (settings.showVersion) {
     printVersion(out);
     return kExitComplete;
   }
-  return runList(cl.settings, out);
+  return runList(settings, out, clockSeed);
 }

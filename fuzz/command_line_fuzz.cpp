@@ -15,12 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       args.back() += static_cast<char>(data[i]);
     }
   }
-  const CommandLine cl = parseCommandLine(args);
-  if (!cl.error.empty()) {
-    FUZZ_CHECK(cl.error.rfind("stimsel: ", 0) == 0);
+  const Result<Settings> cl = parseCommandLine(args);
+  if (!cl.ok()) {
+    FUZZ_CHECK(cl.error().text().rfind("stimsel: ", 0) == 0);
     return 0;
   }
-  const Settings& s = cl.settings;
+  const Settings& s = cl.value();
   int positional = 0;
   for (const std::string& a : args) positional += a.compare(0, 2, "--") != 0;
   FUZZ_CHECK(s.positionalCount <= positional);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "words/line_reader.h"
+#include "words/norms_loader.h"
 
 WordTable smallTable() {
   WordTable table;
@@ -13,6 +14,7 @@ WordTable smallTable() {
     r.len = static_cast<int>(r.word.size());
     table.records.push_back(r);
   }
+  markDuplicates(table);
   return table;
 }
 
@@ -21,7 +23,7 @@ std::vector<std::string> splitLines(const std::string& text) {
   LineReader reader(in);
   std::vector<std::string> lines;
   std::string line;
-  while (reader.next(line)) lines.push_back(line);
+  while (reader.next(line) == LineStatus::Line) lines.push_back(line);
   return lines;
 }
 

@@ -1,21 +1,25 @@
 // The norms reader on arbitrary bytes: the whole file, and every line of it
 // as a data line.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <sstream>
 
 #include "fuzz/fuzz_support.h"
+#include "words/letters.h"
 #include "words/norms_loader.h"
 
 namespace {
 
 void checkRecord(const WordRecord& r) {
   FUZZ_CHECK(!r.word.empty());
-  FUZZ_CHECK(r.word.size() <= static_cast<size_t>(kMaxWordLength));
+  FUZZ_CHECK(letterCount(r.word) <= kMaxWordLength);
   FUZZ_CHECK(r.word.find_first_of(std::string(" \t\n\r\v\f\0", 7)) == std::string::npos);
-  FUZZ_CHECK(r.len == static_cast<int>(r.word.size()));
-  FUZZ_CHECK(r.category >= 0 && r.category <= 6);
-  FUZZ_CHECK(!r.chosen && !r.excluded);
+  FUZZ_CHECK(r.len == letterCount(r.word) && r.len >= 1);
+  FUZZ_CHECK(!r.excluded);
+  FUZZ_CHECK(std::isfinite(r.valMn) && std::fabs(r.valMn) <= 1e6);
+  FUZZ_CHECK(std::isfinite(r.freq) && std::fabs(r.freq) <= 1e6);
 }
 
 }  // namespace
@@ -23,25 +27,28 @@ void checkRecord(const WordRecord& r) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
 
-  std::istringstream in(text);
-  std::ostringstream out;
-  WordTable table;
-  const std::optional<int> count = readNorms(in, "KOVA.txt", table, out);
-  if (count) {
-    FUZZ_CHECK(*count == kNormsRecords && table.count() == kNormsRecords);
-    for (const WordRecord& r : table.records) checkRecord(r);
-    FUZZ_CHECK(out.str().empty());
-  } else {
-    FUZZ_CHECK(table.count() == 0);
-    FUZZ_CHECK(out.str().rfind("KOVA.txt", 0) == 0);
-    FUZZ_CHECK(countOf(out.str(), "\n") == 1);
+  for (const ClassicLayout layout : {ClassicLayout{}, ClassicLayout{2, 0, true}}) {
+    std::istringstream in(text);
+    const Result<WordTable> loaded = readNorms(in, "KOVA.txt", layout);
+    if (loaded.ok()) {
+      const WordTable& table = loaded.value();
+      FUZZ_CHECK(layout.dataLines == 0 || table.count() == kNormsRecords);
+      std::set<std::string> firsts;
+      for (const WordRecord& r : table.records) {
+        checkRecord(r);
+        FUZZ_CHECK(firsts.insert(r.word).second != r.duplicate);
+      }
+    } else {
+      FUZZ_CHECK(loaded.error().text().rfind("KOVA.txt:", 0) == 0);
+      FUZZ_CHECK(loaded.error().text().find('\n') == std::string::npos ||
+                 text.find('\n') != std::string::npos);
+    }
   }
 
   for (const std::string& line : splitLines(text)) {
     WordRecord r;
     std::string problem;
     if (parseNormsLine(line, r, problem)) {
-      classify(r);
       checkRecord(r);
     } else {
       FUZZ_CHECK(!problem.empty());

@@ -9,12 +9,15 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "app/command_line.h"
 #include "app/run.h"
+#include "app/stimsel.h"
 #include "fuzz/fuzz_support.h"
 #include "select/random_source.h"
 #include "words/norms_loader.h"
@@ -64,27 +67,29 @@ std::string normsText(FuzzedDataProvider& fdp) {
   return text;
 }
 
-void checkList(const WordTable& table, int n, int wanted, int k, const SelectionResult& result) {
+void checkList(const WordTable& table, const Settings& settings, const SelectionResult& result) {
+  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
+  const int k = static_cast<int>(play.size());
   std::set<int> seen;
+  std::set<std::string> words;
   for (const std::vector<int>& group : result.groups) {
     FUZZ_CHECK(static_cast<int>(group.size()) == k);
-    const WordRecord& anchor = table.records[group[0]];
-    std::set<int> categories;
+    const WordRecord& anchor = table.records[static_cast<size_t>(group[0])];
+    std::set<AffectCategory> categories;
     for (int i : group) {
-      FUZZ_CHECK(i >= 0 && i < n);
-      const WordRecord& r = table.records[i];
+      FUZZ_CHECK(i >= 0 && i < table.count());
+      const WordRecord& r = table.records[static_cast<size_t>(i)];
       FUZZ_CHECK(seen.insert(i).second);
-      FUZZ_CHECK(r.chosen && !r.excluded);
-      FUZZ_CHECK(r.category >= 1 && r.category <= k);
+      FUZZ_CHECK(words.insert(r.word).second);  // no word twice in a list
+      FUZZ_CHECK(r.canBeChosen());
+      FUZZ_CHECK(std::find(play.begin(), play.end(), r.category) != play.end());
       FUZZ_CHECK(categories.insert(r.category).second);
       FUZZ_CHECK(r.len >= anchor.len - 2 && r.len <= anchor.len + 2);
-      FUZZ_CHECK(static_cast<long long>(r.freq) >= anchor.freq - 10LL &&
-                 static_cast<long long>(r.freq) <= anchor.freq + 10LL);
+      FUZZ_CHECK(r.freq >= anchor.freq - 10 && r.freq <= anchor.freq + 10);
     }
   }
-  int chosen = 0;
-  for (const WordRecord& r : table.records) chosen += r.chosen;
-  FUZZ_CHECK(chosen == static_cast<int>(seen.size()) && chosen == result.matched);
+  FUZZ_CHECK(static_cast<int>(seen.size()) == result.matched);
+  const int wanted = settings.wanted;
   const long long most = wanted < k ? 0 : static_cast<long long>(wanted) / k * k;
   FUZZ_CHECK(result.wanted == most && result.matched <= most);
   FUZZ_CHECK(result.complete() == (result.matched == most));
@@ -104,27 +109,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string tags = fdp.ConsumeRandomLengthString(400);
   const std::string used = fdp.ConsumeRandomLengthString(200);
 
-  CommandLine cl = parseCommandLine(args);
-  if (!cl.error.empty()) return 0;
-  Settings settings = cl.settings;
+  Result<Settings> parsed = parseCommandLine(args);
+  if (!parsed.ok()) return 0;
+  Settings settings = parsed.value();
   settings.normsFile = write("KOVA.txt", normsText(fdp));
   settings.tagFile = write("kovatags.txt", tags);
   if (settings.excludeFile) settings.excludeFile = write("used.txt", used);
+  settings.rules.maxDrawsPerGroup = kFuzzDrawsPerGroup;
 
-  seedRandomWith(seed);
-  WordTable table;
   std::ostringstream out;
-  const std::optional<int> n = prepareWords(settings, table, out);
-  if (!n) {
+  const Result<WordTable> words = prepareWords(settings, out);
+  if (!words.ok()) {
     FUZZ_CHECK(out.str().find("count\t") == std::string::npos);
     return 0;
   }
-  const int k = groupSize(settings.mode);
-  const SelectionResult result = chooseWords(table, *n, settings.wanted, k, kFuzzDrawsPerGroup);
-  checkList(table, *n, settings.wanted, k, result);
-  const int status = finishList(table, *n, result, out);
+  const WordTable& table = words.value();
+  RandomSource random(seed);
+  const SelectionResult result =
+      chooseWords(table, categoriesInPlay(settings.mode), settings.wanted, settings.rules, random);
+  checkList(table, settings, result);
+  const int status = finishList(settings, table, result, out);
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
-  FUZZ_CHECK(table.count() == 0);
   const std::string& o = out.str();
   const size_t header = o.find("\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n");
   FUZZ_CHECK(header != std::string::npos);

@@ -15,16 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = split == std::string::npos ? "" : input.substr(split + 1);
 
   std::istringstream in(text);
-  CountedFile file;
-  if (readCountedFile(in, file) != CountedFileStatus::Ok) {
-    FUZZ_CHECK(!file.problem.empty());
+  const Result<CountedFile> read = readCountedFile(in, "kovatags.txt");
+  if (!read.ok()) {
+    FUZZ_CHECK(read.error().text().rfind("kovatags.txt:", 0) == 0);
     return 0;
   }
+  const CountedFile& file = read.value();
   FUZZ_CHECK(file.entries.size() <= static_cast<size_t>(std::max(file.announced, 0)));
 
   WordTable table = smallTable();
   std::ostringstream out;
-  markPosEntries(tag, table, table.count(), file, "kovatags.txt", out);
+  markPos(tag, table, file, "kovatags.txt", out);
 
   std::set<std::string> listed;
   for (const std::string& line : file.entries) {

@@ -1,4 +1,4 @@
-// The run's one random source: a 32-bit linear congruential generator. The
+// The random source of one run: a 32-bit linear congruential generator. The
 // same seed and the same inputs must give the same list, so every draw of a
 // run comes from this one sequence, in a fixed order.
 #ifndef STIMSEL_SELECT_RANDOM_SOURCE_H_
@@ -6,17 +6,34 @@
 
 #include <cstdint>
 
-// Seeds the source with the current calendar time in whole seconds.
-void seedRandom();
+// Tables up to this many records take one draw per index.
+constexpr int kOneDrawRecords = 32768;
 
-// Seeds the source with `seed`, so that a list can be drawn again.
-void seedRandomWith(std::uint32_t seed);
+class RandomSource {
+ public:
+  // The clock (whole seconds) and --seed only choose this start value.
+  explicit RandomSource(std::uint32_t seed) : state_(seed) {}
 
-// One draw: state = state * 214013 + 2531011 (mod 2^32), and the value is
-// bits 16..30 of the new state, 0 to 32767. Seeded with 1, the first is 41.
-int nextRandom();
+  // One draw: state = state * 214013 + 2531011 (mod 2^32), and the value is
+  // bits 16..30 of the new state, 0 to 32767. Seeded with 1, the first is 41.
+  int next() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFFu);
+  }
 
-// One draw reduced modulo n (n > 0): an index from 0 to n - 1.
-int randomIndex(int n);
+  // An index from 0 to n - 1 (n > 0): one draw modulo n when n is at most
+  // 32768; otherwise two draws, ((first << 15) | second) % n, so that every
+  // record of a large table can be reached.
+  int index(int n) {
+    if (n <= kOneDrawRecords) return next() % n;
+    const int first = next();
+    return ((first << 15) | next()) % n;
+  }
+
+  std::uint32_t state() const { return state_; }
+
+ private:
+  std::uint32_t state_;
+};
 
 #endif  // STIMSEL_SELECT_RANDOM_SOURCE_H_

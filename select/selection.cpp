@@ -1,156 +1,158 @@
 #include "select/selection.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstdint>
 
-#include "select/random_source.h"
+#include "select/match_index.h"
 
 namespace {
 
-bool isEligibleAnchor(const WordRecord& r, int category) {
-  return !r.chosen && !r.excluded && r.category == category;
-}
-
-bool isEligiblePartner(const WordRecord& r, int category, const WordRecord& anchor) {
-  const long long freq = r.freq;
-  return isEligibleAnchor(r, category) && r.len >= anchor.len - kLengthTolerance &&
-         r.len <= anchor.len + kLengthTolerance &&
-         freq >= static_cast<long long>(anchor.freq) - kFrequencyTolerance &&
-         freq <= static_cast<long long>(anchor.freq) + kFrequencyTolerance;
-}
-
-// The draws left to the group being built.
-class DrawBudget {
+// The state of one selection: which records are in play, which are chosen.
+class Draw {
  public:
-  DrawBudget(int n, long long draws) : n_(n), left_(draws) {}
-  bool draw(int& index) {
-    if (left_ == 0) return false;
-    --left_;
-    index = randomIndex(n_);
-    return true;
+  Draw(const WordTable& table, const std::vector<AffectCategory>& play, const MatchRules& rules,
+       RandomSource& random)
+      : table_(table),
+        rules_(rules),
+        random_(random),
+        k_(static_cast<int>(play.size())),
+        slot_(table.records.size(), 0),
+        chosen_(table.records.size(), 0) {
+    for (size_t i = 0; i < table.records.size(); ++i) {
+      const WordRecord& r = table.records[i];
+      if (!r.canBeChosen()) continue;
+      const auto p = std::find(play.begin(), play.end(), r.category);
+      if (p != play.end()) slot_[i] = static_cast<std::uint8_t>(p - play.begin() + 1);
+    }
+    index_.build(table, slot_, k_);
+  }
+
+  // Checks, without drawing, whether a group anchored in category s can
+  // still be built; when it cannot, records why in `result`.
+  bool canBuildGroup(int s, SelectionResult& result) const {
+    for (int p = 1; p <= k_; ++p) {
+      if (index_.left(p) == 0) {
+        result.shortfall = Shortfall::CategoryEmpty;
+        result.category = p;
+        return false;
+      }
+    }
+    if (index_.someAnchorHasPartners(s, table_, chosen_, rules_)) return true;
+    result.shortfall = Shortfall::NoMatchableAnchor;
+    result.category = s;
+    return false;
+  }
+
+  // Draws one group anchored in category s within the backstop.
+  bool buildGroup(int s, std::vector<int>& members) {
+    left_ = rules_.maxDrawsPerGroup;
+    for (;;) {
+      const Outcome outcome = tryGroup(s, members);
+      if (outcome == Outcome::Done) {
+        for (int i : members) index_.take(slot_[static_cast<size_t>(i)]);
+        return true;
+      }
+      if (outcome == Outcome::OutOfDraws) return false;
+    }
   }
 
  private:
-  int n_;
-  long long left_;
-};
+  enum class Outcome { Done, GaveUp, OutOfDraws };
 
-enum class Outcome { Done, GaveUp, OutOfDraws };
-
-Outcome drawAnchor(const WordTable& table, int category, DrawBudget& budget, int& a) {
-  do {
-    if (!budget.draw(a)) return Outcome::OutOfDraws;
-  } while (!isEligibleAnchor(table.records[a], category));
-  return Outcome::Done;
-}
-
-Outcome drawPartner(const WordTable& table, int category, const WordRecord& anchor,
-                    DrawBudget& budget, int& c) {
-  if (!budget.draw(c)) return Outcome::OutOfDraws;
-  for (int tries = 0; !isEligiblePartner(table.records[c], category, anchor); ++tries) {
-    if (tries == kPartnerRetries) return Outcome::GaveUp;
-    if (!budget.draw(c)) return Outcome::OutOfDraws;
+  bool draw(int& index) {
+    if (left_ == 0) return false;
+    --left_;
+    index = random_.index(table_.count());
+    return true;
   }
-  return Outcome::Done;
-}
 
-void release(WordTable& table, const std::vector<int>& members) {
-  for (int i : members) table.records[i].chosen = false;
-}
+  bool isEligible(int i, int p) const {
+    return slot_[static_cast<size_t>(i)] == p && !chosen_[static_cast<size_t>(i)];
+  }
 
-// One attempt with a fresh anchor of category s. Anything but Done leaves
-// the attempt's records unchosen again.
-Outcome tryGroup(WordTable& table, int s, int k, DrawBudget& budget, std::vector<int>& members) {
-  members.assign(1, 0);
-  if (drawAnchor(table, s, budget, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
-  const WordRecord& anchor = table.records[members[0]];
-  table.records[members[0]].chosen = true;
-  for (int p = 1; p <= k; ++p) {
-    if (p == s) continue;
-    int c = 0;
-    const Outcome outcome = drawPartner(table, p, anchor, budget, c);
-    if (outcome != Outcome::Done) {
-      release(table, members);
-      return outcome;
+  bool isEligiblePartner(int i, int p, const WordRecord& anchor) const {
+    if (!isEligible(i, p)) return false;
+    const WordRecord& r = table_.records[static_cast<size_t>(i)];
+    return withinTolerance(r, anchor, rules_);
+  }
+
+  Outcome drawAnchor(int s, int& a) {
+    do {
+      if (!draw(a)) return Outcome::OutOfDraws;
+    } while (!isEligible(a, s));
+    return Outcome::Done;
+  }
+
+  Outcome drawPartner(int p, const WordRecord& anchor, int& c) {
+    if (!draw(c)) return Outcome::OutOfDraws;
+    for (int tries = 0; !isEligiblePartner(c, p, anchor); ++tries) {
+      if (tries == kPartnerRetries) return Outcome::GaveUp;
+      if (!draw(c)) return Outcome::OutOfDraws;
     }
-    table.records[c].chosen = true;
-    members.push_back(c);
+    return Outcome::Done;
   }
-  return Outcome::Done;
-}
 
-bool buildGroup(WordTable& table, int n, int s, int k, long long maxDraws,
-                std::vector<int>& members) {
-  DrawBudget budget(n, maxDraws);
-  for (;;) {
-    const Outcome outcome = tryGroup(table, s, k, budget, members);
-    if (outcome != Outcome::GaveUp) return outcome == Outcome::Done;
+  void setChosen(const std::vector<int>& members, bool chosen) {
+    for (int i : members) chosen_[static_cast<size_t>(i)] = chosen ? 1 : 0;
   }
-}
 
-// The indexes of the records that could still be chosen, by category 1..k.
-std::vector<std::vector<int>> eligibleByCategory(const WordTable& table, int n, int k) {
-  std::vector<std::vector<int>> byCategory(k + 1);
-  for (int i = 0; i < n; ++i) {
-    const WordRecord& r = table.records[i];
-    if (!r.chosen && !r.excluded && r.category >= 1 && r.category <= k) {
-      byCategory[r.category].push_back(i);
-    }
-  }
-  return byCategory;
-}
-
-bool hasPartnerInEveryCategory(const WordTable& table, const std::vector<std::vector<int>>& by,
-                               int s, const WordRecord& anchor) {
-  for (size_t p = 1; p < by.size(); ++p) {
-    if (static_cast<int>(p) == s) continue;
-    bool found = false;
-    for (int i : by[p]) {
-      if (isEligiblePartner(table.records[i], static_cast<int>(p), anchor)) {
-        found = true;
-        break;
+  // One attempt with a fresh anchor of category s. Anything but Done leaves
+  // the attempt's records unchosen again.
+  Outcome tryGroup(int s, std::vector<int>& members) {
+    members.assign(1, 0);
+    if (drawAnchor(s, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
+    const WordRecord& anchor = table_.records[static_cast<size_t>(members[0])];
+    chosen_[static_cast<size_t>(members[0])] = 1;
+    for (int p = 1; p <= k_; ++p) {
+      if (p == s) continue;
+      int c = 0;
+      const Outcome outcome = drawPartner(p, anchor, c);
+      if (outcome != Outcome::Done) {
+        setChosen(members, false);
+        return outcome;
       }
+      chosen_[static_cast<size_t>(c)] = 1;
+      members.push_back(c);
     }
-    if (!found) return false;
+    return Outcome::Done;
   }
-  return true;
-}
 
-// Checks, without drawing, whether a group with anchor category s can still
-// be built; when it cannot, records why in `result`.
-bool canBuildGroup(const WordTable& table, int n, int s, int k, SelectionResult& result) {
-  const std::vector<std::vector<int>> by = eligibleByCategory(table, n, k);
-  for (int p = 1; p <= k; ++p) {
-    if (by[p].empty()) {
-      result.shortfall = Shortfall::CategoryEmpty;
-      result.category = p;
-      return false;
-    }
-  }
-  for (int a : by[s]) {
-    if (hasPartnerInEveryCategory(table, by, s, table.records[a])) return true;
-  }
-  result.shortfall = Shortfall::NoMatchableAnchor;
-  result.category = s;
-  return false;
-}
+  const WordTable& table_;
+  const MatchRules& rules_;
+  RandomSource& random_;
+  int k_;
+  std::vector<std::uint8_t> slot_;  // 1..K: the category in play; 0: never chosen
+  std::vector<char> chosen_;
+  MatchIndex index_;
+  long long left_ = 0;  // draws left to the group being built
+};
 
 }  // namespace
 
-SelectionResult chooseWords(WordTable& table, int n, int wanted, int k,
-                            long long maxDrawsPerGroup) {
+std::vector<int> SelectionResult::chosenInTableOrder() const {
+  std::vector<int> chosen;
+  for (const std::vector<int>& group : groups)
+    chosen.insert(chosen.end(), group.begin(), group.end());
+  std::sort(chosen.begin(), chosen.end());
+  return chosen;
+}
+
+SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
+                            int wanted, const MatchRules& rules, RandomSource& random) {
   SelectionResult result;
+  const int k = static_cast<int>(play.size());
   result.wanted = wanted < k ? 0 : wanted / k * k;
   if (k < 2) return result;  // no anchor category: nothing could ever be drawn
+  Draw draw(table, play, rules, random);
   // In 64 bits: wanted - k + 1 must not overflow for the largest wanted.
   const long long limit = static_cast<long long>(wanted) - k + 1;
   while (result.matched < limit) {
     for (int s = 1; s < k && result.matched < limit; ++s) {
-      if (!canBuildGroup(table, n, s, k, result)) return result;
+      if (!draw.canBuildGroup(s, result)) return result;
       std::vector<int> members;
-      if (!buildGroup(table, n, s, k, maxDrawsPerGroup, members)) {
+      if (!draw.buildGroup(s, members)) {
         result.shortfall = Shortfall::DrawLimit;
         result.category = s;
-        result.drawLimit = maxDrawsPerGroup;
         return result;
       }
       result.groups.push_back(std::move(members));

@@ -1,16 +1,13 @@
 // Draws the word list at random in matched groups: one word of every
-// category in play per group, each within 2 letters and 10 in frequency of
-// the group's first word, its anchor.
+// category in play per group, each within the length and frequency
+// tolerances of the group's first word, its anchor.
 #ifndef STIMSEL_SELECT_SELECTION_H_
 #define STIMSEL_SELECT_SELECTION_H_
 
 #include <vector>
 
+#include "select/random_source.h"
 #include "words/word_table.h"
-
-// How far a partner may lie from its anchor, bounds included.
-constexpr int kLengthTolerance = 2;
-constexpr int kFrequencyTolerance = 10;
 
 // Candidates looked at for one partner: the first draw and this many more.
 constexpr int kPartnerRetries = 100;
@@ -18,6 +15,13 @@ constexpr int kPartnerRetries = 100;
 // Backstop: draws one group may take, give-ups included, before the list is
 // declared short. A group that can be built needs far fewer.
 constexpr long long kMaxDrawsPerGroup = 20'000'000;
+
+// How close the words of a group must be; bounds included.
+struct MatchRules {
+  int lengthTolerance = 2;
+  double frequencyTolerance = 10;  // in the frequency column's units
+  long long maxDrawsPerGroup = kMaxDrawsPerGroup;
+};
 
 enum class Shortfall {
   None,
@@ -30,22 +34,24 @@ struct SelectionResult {
   int wanted = 0;   // K * floor(N / K), or 0 when N < K
   int matched = 0;  // words chosen, all in complete groups
   Shortfall shortfall = Shortfall::None;
-  int category = 0;         // the category that ran short, when there is a shortfall
-  long long drawLimit = 0;  // the backstop in force, for the DrawLimit message
-  // The table indexes of each complete group, anchor first, in draw order.
+  int category = 0;  // 1..K: the category in play that ran short
+  // The table indexes of each complete group in draw order: the anchor, then
+  // one partner of every other category in play, in play order.
   std::vector<std::vector<int>> groups;
 
   bool complete() const { return shortfall == Shortfall::None; }
+  // Every chosen index, in table order.
+  std::vector<int> chosenInTableOrder() const;
 };
 
-// Marks the chosen records among the first n and says how many were chosen.
-// Anchor categories cycle 1..K-1; every group takes one partner of each other
-// category 1..K. Anchors and partners are drawn from the whole table with
-// randomIndex(n). Before each group the search checks, without drawing, that
-// some eligible anchor still has a partner in every other category; when
-// none has, the list ends short. Expects no record chosen on entry.
-// `maxDrawsPerGroup` is the backstop; only tests and fuzzing lower it.
-SelectionResult chooseWords(WordTable& table, int n, int wanted, int k,
-                            long long maxDrawsPerGroup = kMaxDrawsPerGroup);
+// Draws groups until `wanted` words (rounded down to whole groups of K =
+// play.size()) are chosen. Anchor categories cycle 1..K-1; every group takes
+// one partner of each other category. Anchors and partners are drawn from
+// the whole table with random.index(n). Records that cannot be chosen
+// (barred, duplicates) or are not in play count as failed draws. Before each
+// group the search checks, without drawing, that some eligible anchor still
+// has a partner in every other category; when none has, the list ends short.
+SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
+                            int wanted, const MatchRules& rules, RandomSource& random);
 
 #endif  // STIMSEL_SELECT_SELECTION_H_

@@ -14,8 +14,7 @@ int categoryOfLine(const std::string& valMn, const std::string& valSd, const std
   std::string problem;
   const std::string line = "w 1 " + valMn + " " + valSd + " " + aroMn + " 1 1 1 10";
   EXPECT_TRUE(parseNormsLine(line, r, problem)) << problem;
-  classify(r);
-  return r.category;
+  return static_cast<int>(classify(r.valMn, r.valSd, r.aroMn));
 }
 
 TEST(Classify, ArousalCutOffsCompareFloatRatingsWithDoubleConstants) {
@@ -44,42 +43,23 @@ TEST(Classify, ValenceSpreadAboveTwoLeavesTheWordUnclassed) {
   EXPECT_EQ(categoryOfLine("1.0", "2.01", "8.0"), 0);
 }
 
-TEST(DropNeutral, RenumbersInOrderAndRelabels) {
-  WordTable table = tableOf({{"pc", 8, 3, 1},
-                             {"nc", 2, 3, 1},
-                             {"uc", 5, 3, 1},
-                             {"pa", 8, 7, 1},
-                             {"na", 2, 7, 1},
-                             {"ua", 5, 7, 1},
-                             {"gap", 3.5, 3, 1}});
-  dropNeutral(table, table.count());
-  std::vector<int> categories;
-  for (const WordRecord& r : table.records) categories.push_back(r.category);
-  EXPECT_EQ(categories, (std::vector<int>{1, 2, 7, 3, 4, 6, 0}));
-  EXPECT_EQ(labelOf(table.labels, 3), "+a");
-  EXPECT_EQ(labelOf(table.labels, 4), "-a");
-  EXPECT_EQ(labelOf(table.labels, 5), "-a");
-  EXPECT_EQ(labelOf(table.labels, 6), "Na");
-  EXPECT_EQ(labelOf(table.labels, 7), "");
-}
-
-TEST(DropNeutral, LeavesRecordsBeyondTheCountAlone) {
-  WordTable table = tableOf({{"uc", 5, 3, 1}, {"pa", 8, 7, 1}});
-  dropNeutral(table, 1);
-  EXPECT_EQ(table.records[0].category, 7);
-  EXPECT_EQ(table.records[1].category, 4);
-}
-
-TEST(Labels, DefaultsAndGroupSizes) {
-  const LabelTable labels = defaultLabelTable();
-  EXPECT_EQ(labelOf(labels, 1), "+ ");
-  EXPECT_EQ(labelOf(labels, 3), "N ");
-  EXPECT_EQ(labelOf(labels, 6), "Na");
-  EXPECT_EQ(labelOf(labels, 0), "");
-  EXPECT_EQ(labelOf(labels, 8), "");
-  EXPECT_EQ(groupSize(ListMode::FullMode), 6);
-  EXPECT_EQ(groupSize(ListMode::NoArousalMode), 3);
-  EXPECT_EQ(groupSize(ListMode::NoNeutralMode), 4);
+TEST(CategoriesInPlay, ModesNumberTheirCategoriesAndKeepTheirLabels) {
+  using C = AffectCategory;
+  EXPECT_EQ(categoriesInPlay(ListMode::FullMode),
+            (std::vector<C>{C::PosCalm, C::NegCalm, C::NeuCalm, C::PosAroused, C::NegAroused,
+                            C::NeuAroused}));
+  EXPECT_EQ(categoriesInPlay(ListMode::NoArousalMode),
+            (std::vector<C>{C::PosCalm, C::NegCalm, C::NeuCalm}));
+  // Without neutral words, aroused positive is the third category in play
+  // and still prints "+a".
+  EXPECT_EQ(categoriesInPlay(ListMode::NoNeutralMode),
+            (std::vector<C>{C::PosCalm, C::NegCalm, C::PosAroused, C::NegAroused}));
+  EXPECT_STREQ(labelOf(C::PosCalm), "+ ");
+  EXPECT_STREQ(labelOf(C::NeuCalm), "N ");
+  EXPECT_STREQ(labelOf(C::PosAroused), "+a");
+  EXPECT_STREQ(labelOf(C::NegAroused), "-a");
+  EXPECT_STREQ(labelOf(C::NeuAroused), "Na");
+  EXPECT_STREQ(labelOf(C::Unclassed), "");
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 namespace {
 
 Settings parsed(const std::vector<std::string>& args) {
-  const CommandLine cl = parseCommandLine(args);
-  EXPECT_EQ(cl.error, "");
-  return cl.settings;
+  const Result<Settings> cl = parseCommandLine(args);
+  EXPECT_TRUE(cl.ok()) << cl.error().text();
+  return cl.ok() ? cl.value() : Settings{};
 }
 
 TEST(ParseWordCount, BehavesLikeAtoiButSaturates) {
@@ -79,7 +79,7 @@ TEST(ParseCommandLine, RefusesUnknownOptionsAndBadSeeds) {
       {{"--seed", " 7"}, "bad value ' 7'"},
   };
   for (const auto& c : cases) {
-    const std::string error = parseCommandLine(c.args).error;
+    const std::string error = parseCommandLine(c.args).error().text();
     EXPECT_NE(error.find(c.expected), std::string::npos) << error;
   }
 }

@@ -7,16 +7,17 @@
 namespace {
 
 struct Read {
-  CountedFileStatus status;
+  bool ok;
   CountedFile file;
+  std::string problem;
   std::string warning;
 };
 
 Read readText(const std::string& text) {
   TempDir dir;
   const std::string path = dir.write("list.txt", text);
-  Read read;
-  read.status = readCountedFile(path, read.file);
+  const Result<CountedFile> result = loadCountedFile(path, "Couldn't open ");
+  Read read{result.ok(), result.ok() ? result.value() : CountedFile{}, result.error().message, ""};
   read.warning = countedFileWarning("list.txt", read.file);
   return read;
 }
@@ -24,7 +25,7 @@ Read readText(const std::string& text) {
 TEST(ReadCountedFile, DiscardsTheWholeRestOfTheFirstLine) {
   const Read r =
       readText("\xEF\xBB\xBF  \t2 entries follow, and this comment is long\r\nfirst\r\nsecond");
-  ASSERT_EQ(r.status, CountedFileStatus::Ok);
+  ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.file.announced, 2);
   EXPECT_EQ(r.file.entries, (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(r.warning, "");
@@ -33,8 +34,8 @@ TEST(ReadCountedFile, DiscardsTheWholeRestOfTheFirstLine) {
 TEST(ReadCountedFile, RefusesAFirstLineWithoutANumber) {
   for (const char* text : {"", "\n3\na\n", "words\n", "-\n", "99999999999\n"}) {
     const Read r = readText(text);
-    EXPECT_EQ(r.status, CountedFileStatus::NoCount) << text;
-    EXPECT_NE(r.file.problem, "") << text;
+    EXPECT_FALSE(r.ok) << text;
+    EXPECT_NE(r.problem, "") << text;
   }
 }
 

@@ -2,6 +2,8 @@
 // list is the same whatever the seed, so the whole output can be written out.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "tests/test_support.h"
 
 namespace {
@@ -10,28 +12,43 @@ constexpr int kCopies = 100;
 
 const std::string kHeader = "\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n";
 
+// Seed 7 of the fixture; the draws were checked against an independent
+// build of the selection.
 const std::string kFullList =
-    "1\tglad           \t+ \t8.000\t3.000\t4\t10\n"
-    "2\tglad           \t+ \t8.000\t3.000\t4\t10\n"
-    "3\tgrim           \t- \t2.000\t3.000\t4\t10\n"
-    "4\tgrim           \t- \t2.000\t3.000\t4\t10\n"
-    "5\tdesk           \tN \t5.000\t3.000\t4\t10\n"
-    "6\tdesk           \tN \t5.000\t3.000\t4\t10\n"
-    "7\twild           \t+a\t8.500\t7.000\t4\t10\n"
-    "8\twild           \t+a\t8.500\t7.000\t4\t10\n"
-    "9\trage           \t-a\t2.500\t7.000\t4\t10\n"
-    "10\trage           \t-a\t2.500\t7.000\t4\t10\n"
-    "11\tloud           \tNa\t5.500\t6.500\t4\t10\n"
-    "12\tloud           \tNa\t5.500\t6.500\t4\t10\n";
+    "1\tglad61         \t+ \t8.000\t3.000\t6\t10\n"
+    "2\tglad81         \t+ \t8.000\t3.000\t6\t10\n"
+    "3\tgrim00         \t- \t2.000\t3.000\t6\t10\n"
+    "4\tgrim47         \t- \t2.000\t3.000\t6\t10\n"
+    "5\tdesk09         \tN \t5.000\t3.000\t6\t10\n"
+    "6\tdesk30         \tN \t5.000\t3.000\t6\t10\n"
+    "7\twild24         \t+a\t8.500\t7.000\t6\t10\n"
+    "8\twild64         \t+a\t8.500\t7.000\t6\t10\n"
+    "9\trage10         \t-a\t2.500\t7.000\t6\t10\n"
+    "10\trage82         \t-a\t2.500\t7.000\t6\t10\n"
+    "11\tloud45         \tNa\t5.500\t6.500\t6\t10\n"
+    "12\tloud74         \tNa\t5.500\t6.500\t6\t10\n";
 
-// The part-of-speech filter re-admits only the first record of each word.
+// The tag file lists one word of each calm category as an adjective.
 const std::string kAdjectives =
-    "1\tglad           \t+ \t8.000\t3.000\t4\t10\n"
-    "2\tgrim           \t- \t2.000\t3.000\t4\t10\n"
-    "3\tdesk           \tN \t5.000\t3.000\t4\t10\n";
+    "1\tglad00         \t+ \t8.000\t3.000\t6\t10\n"
+    "2\tgrim00         \t- \t2.000\t3.000\t6\t10\n"
+    "3\tdesk00         \tN \t5.000\t3.000\t6\t10\n";
 
 const std::string kTags =
-    "4 pairs of tag and word\n<adj>glad</adj>\n<adj>grim</adj>\n<adj>desk</adj>\n<n>wild</n>\n";
+    "4 pairs of tag and word\n<adj>glad00</adj>\n<adj>grim00</adj>\n<adj>desk00</adj>\n"
+    "<n>wild00</n>\n";
+
+// The rows of a printed table, without the header.
+std::vector<std::string> tableRows(const std::string& output) {
+  std::vector<std::string> rows;
+  size_t pos = output.find(kHeader);
+  if (pos == std::string::npos) return rows;
+  pos += kHeader.size();
+  for (size_t end; (end = output.find('\n', pos)) != std::string::npos; pos = end + 1) {
+    if (output.compare(pos, end - pos, "Done.") != 0) rows.push_back(output.substr(pos, end - pos));
+  }
+  return rows;
+}
 
 class EndToEnd : public ::testing::Test {
  protected:
@@ -50,9 +67,17 @@ TEST_F(EndToEnd, NoArgumentsPrintsUsageThenTwelveWords) {
   ASSERT_EQ(r.output.find("Usage: stimsel #words [YES/NO arousewords] [exclude filename] [pos]\n"
                           "To run the stimpick program you must type\n"),
             0u);
-  const std::string tail = "positive, negative, and neutral adjectives.\nfilename is KOVA.txt\n" +
-                           kHeader + kFullList + "Done.\n";
-  EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+  const std::string tail =
+      "positive, negative, and neutral adjectives.\nfilename is KOVA.txt\n" + kHeader;
+  EXPECT_NE(r.output.find(tail), std::string::npos);
+  const std::vector<std::string> rows = tableRows(r.output);
+  ASSERT_EQ(rows.size(), 12u) << r.output;
+  // Clock-seeded, so which words is open; two of each kind, in table order.
+  const char* const kinds[] = {"glad", "grim", "desk", "wild", "rage", "loud"};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].rfind(std::to_string(i + 1) + "\t" + kinds[i / 2], 0), 0u) << rows[i];
+  }
+  EXPECT_EQ(r.output.substr(r.output.size() - 6), "Done.\n");
 }
 
 TEST_F(EndToEnd, SeededRunsPrintTheWholeListAndRepeat) {
@@ -66,14 +91,14 @@ TEST_F(EndToEnd, ListWithoutNeutralWordsRelabelsAroused) {
   const RunResult r = run({"8", "V", "--seed", "3"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.output, "filename is KOVA.txt\n" + kHeader +
-                          "1\tglad           \t+ \t8.000\t3.000\t4\t10\n"
-                          "2\tglad           \t+ \t8.000\t3.000\t4\t10\n"
-                          "3\tgrim           \t- \t2.000\t3.000\t4\t10\n"
-                          "4\tgrim           \t- \t2.000\t3.000\t4\t10\n"
-                          "5\twild           \t+a\t8.500\t7.000\t4\t10\n"
-                          "6\twild           \t+a\t8.500\t7.000\t4\t10\n"
-                          "7\trage           \t-a\t2.500\t7.000\t4\t10\n"
-                          "8\trage           \t-a\t2.500\t7.000\t4\t10\n"
+                          "1\tglad48         \t+ \t8.000\t3.000\t6\t10\n"
+                          "2\tglad87         \t+ \t8.000\t3.000\t6\t10\n"
+                          "3\tgrim34         \t- \t2.000\t3.000\t6\t10\n"
+                          "4\tgrim92         \t- \t2.000\t3.000\t6\t10\n"
+                          "5\twild32         \t+a\t8.500\t7.000\t6\t10\n"
+                          "6\twild39         \t+a\t8.500\t7.000\t6\t10\n"
+                          "7\trage38         \t-a\t2.500\t7.000\t6\t10\n"
+                          "8\trage41         \t-a\t2.500\t7.000\t6\t10\n"
                           "Done.\n");
 }
 
@@ -101,10 +126,8 @@ TEST_F(EndToEnd, ImpossibleRequestEndsWithTheShortfall) {
 }
 
 TEST_F(EndToEnd, ExclusionListBarsEveryRecordOfItsWords) {
-  dir_.write("used.txt", "1\nglad\n");
-  std::string marked;
-  for (int i = 0; i < kCopies; ++i)
-    marked += "Marking bad word glad -- " + std::to_string(i) + "\n";
+  dir_.write("used.txt", "1\nglad00\n");
+  const std::string marked = "Marking bad word glad00 -- 0\n";
   const RunResult r = run({"3", "NO", "used.txt", "adj", "--seed", "5"});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.output,
@@ -126,7 +149,7 @@ TEST_F(EndToEnd, InputErrorsStopBeforeTheTableWithStatusOne) {
   const RunResult badTags = run({"3", "NO", "0", "adj"});
   EXPECT_EQ(badTags.status, 1);
   EXPECT_EQ(badTags.output.find("count\t"), std::string::npos);
-  EXPECT_NE(badTags.output.find("kovatags.txt line 1: "), std::string::npos);
+  EXPECT_NE(badTags.output.find("kovatags.txt:1: "), std::string::npos);
 
   dir_.write("KOVA.txt", "too short\n");
   const RunResult badNorms = run({"12"});
@@ -159,6 +182,84 @@ TEST_F(EndToEnd, OptionsThatStopBeforeARun) {
   const RunResult badSeed = run({"12", "--seed", "x"});
   EXPECT_EQ(badSeed.status, 2);
   EXPECT_EQ(badSeed.output.find("filename is"), std::string::npos);
+}
+
+// Runs on the sample data in data/.
+RunResult runOnSample(const std::vector<std::string>& args, const std::string& redirect = "") {
+  return runStimsel(std::string(STIMSEL_SOURCE_DIR) + "/data", args, redirect);
+}
+
+TEST(Seeding, TheSeedChoosesTheListAndTheClockChoosesTheSeed) {
+  const RunResult one = runOnSample({"36", "YES", "--seed", "1"});
+  const RunResult two = runOnSample({"36", "YES", "--seed", "2"});
+  EXPECT_NE(one.output, two.output) << "different seeds must give different lists";
+  EXPECT_EQ(runOnSample({"36", "YES", "--seed=1"}).output, one.output);
+
+  // A clock-seeded run is the --seed run of the second it started in.
+  const long before = static_cast<long>(std::time(nullptr));
+  const RunResult clocked = runOnSample({"36", "YES"});
+  const long after = static_cast<long>(std::time(nullptr));
+  bool matched = false;
+  for (long t = before; t <= after && !matched; ++t) {
+    matched = runOnSample({"36", "YES", "--seed", std::to_string(t)}).output == clocked.output;
+  }
+  EXPECT_TRUE(matched) << "no seed from " << before << " to " << after << " gives that list";
+}
+
+// Each reason a list falls short, with the category numbered as in play and
+// labelled as in the table.
+TEST(Shortfall, EachReasonIsNamedExactly) {
+  const std::vector<NormsWord> band = {
+      {"pos1", 8, 3, 10},  {"neg1", 2, 3, 10},  {"hot1", 8.5, 7, 10},  {"mad1", 2.5, 7, 10},
+      {"pos2", 8, 3, 100}, {"neg2", 2, 3, 100}, {"hot2", 8.5, 7, 100}, {"mad2", 2.5, 7, 100}};
+  std::vector<NormsWord> twoBandsThenStuck = band;
+  for (const NormsWord& far : {NormsWord{"pos3", 8, 3, 2000}, NormsWord{"neg3", 2, 3, 3000},
+                               NormsWord{"hot3", 8.5, 7, 1000}, NormsWord{"mad3", 2.5, 7, 4000}}) {
+    twoBandsThenStuck.push_back(far);
+  }
+  std::vector<NormsWord> noAngryWords;
+  for (const NormsWord& w : band) {
+    if (w.word.compare(0, 3, "mad") != 0) noAngryWords.push_back(w);
+  }
+  const std::vector<NormsWord> needles = {{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20},
+                                          {"pas", 8, 7, 20}, {"nag", 2, 7, 20}, {"nau", 5, 7, 20}};
+  const struct {
+    const char* name;
+    std::vector<NormsWord> words;
+    std::vector<std::string> args;
+    std::string lines;
+  } cases[] = {
+      {"no partner, no-neutral label",
+       twoBandsThenStuck,
+       {"12", "V", "--seed=3"},
+       "Only 8 of 12 words could be matched.\nNo word of category 3 (label \"+a\") left has a "
+       "partner within 2 letters and 10 in frequency in every other category.\n"},
+      {"empty category, no-neutral label",
+       noAngryWords,
+       {"4", "V", "--seed=3"},
+       "Only 0 of 4 words could be matched.\n"
+       "No word of category 4 (label \"-a\") is left to choose.\n"},
+      {"backstop",
+       needles,
+       {"6", "YES", "--seed=8"},
+       "Only 0 of 6 words could be matched.\n"
+       "Gave up on a group anchored in category 1 (label \"+ \") after 20000000 draws.\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("KOVA.txt", normsFileText(c.words));
+    const RunResult r = runStimsel(dir.path(), c.args);
+    EXPECT_EQ(r.status, 3) << c.name;
+    EXPECT_EQ(r.output.rfind("filename is KOVA.txt\n" + c.lines + kHeader, 0), 0u) << c.name << "\n"
+                                                                                   << r.output;
+  }
+}
+
+TEST(Output, AListThatCannotBeWrittenIsAFailureSaidOnStandardError) {
+  // Standard error comes back through the pipe; standard output is the full device.
+  const RunResult full = runOnSample({"36", "YES", "--seed", "7"}, "2>&1 >/dev/full");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.output, "stimsel: cannot write the list: No space left on device\n");
 }
 
 }  // namespace

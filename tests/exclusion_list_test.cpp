@@ -39,7 +39,7 @@ Marked mark(const std::string& text) {
   const std::string path = dir.write("used.txt", text);
   Marked m;
   std::ostringstream out;
-  m.ok = markBadWords(path, m.table, m.table.count(), out);
+  m.ok = markBadWordsFile(path, m.table, out);
   m.output = out.str();
   return m;
 }
@@ -47,8 +47,13 @@ Marked mark(const std::string& text) {
 TEST(MarkBadWords, PrintsADotPerEntryAndALinePerRecordBarred) {
   const Marked m = mark("2\ndread and a comment\nzebra\n");
   ASSERT_TRUE(m.ok);
-  EXPECT_EQ(m.output,
-            "Marking bad words or trying to..Marking bad word dread -- 5\n.Done Marking\n");
+  EXPECT_EQ(
+      m.output.rfind("Marking bad words or trying to..Marking bad word dread -- 5\n.Done Marking\n"
+                     "Warning: ",
+                     0),
+      0u);
+  EXPECT_NE(m.output.find("used.txt: 1 listed words are not in the norms file: zebra.\n"),
+            std::string::npos);
   EXPECT_EQ(barred(m.table), std::vector<int>{5});
 }
 
@@ -74,8 +79,8 @@ TEST(MarkBadWords, BarsAWordThePartOfSpeechFilterReadmitted) {
   const std::string used = dir.write("used.txt", "1\ndread\n");
   WordTable table = sampleTable();
   std::ostringstream out;
-  ASSERT_TRUE(markPos("adj", table, table.count(), tags, out));
-  ASSERT_TRUE(markBadWords(used, table, table.count(), out));
+  ASSERT_TRUE(markPosFile("adj", table, tags, out));
+  ASSERT_TRUE(markBadWordsFile(used, table, out));
   EXPECT_EQ(barred(table), (std::vector<int>{0, 1, 2, 3, 4, 5, 7}));
 }
 
@@ -87,11 +92,11 @@ TEST(MarkBadWords, WarnsAboutAShortFileAndRefusesBadOnes) {
 
   WordTable table = sampleTable();
   std::ostringstream out;
-  EXPECT_FALSE(markBadWords("/nonexistent/used.txt", table, table.count(), out));
+  EXPECT_FALSE(markBadWordsFile("/nonexistent/used.txt", table, out));
   EXPECT_EQ(out.str(), "Couldn't open bad word file /nonexistent/used.txt\n");
   const Marked noCount = mark("hope\n");
   EXPECT_FALSE(noCount.ok);
-  EXPECT_NE(noCount.output.find("used.txt line 1: "), std::string::npos);
+  EXPECT_NE(noCount.output.find("used.txt:1: "), std::string::npos);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ Marked mark(const std::string& tag, const std::string& tagFileText) {
   const std::string path = dir.write("kovatags.txt", tagFileText);
   Marked m;
   std::ostringstream out;
-  m.ok = markPos(tag, m.table, m.table.count(), path, out);
+  m.ok = markPosFile(tag, m.table, path, out);
   m.output = out.str();
   return m;
 }
@@ -70,13 +70,15 @@ TEST(MarkPos, EntriesWithoutAClosingTagAndCrlfLinesStillMatch) {
 TEST(MarkPos, PrintsADotForEveryFiftiethEntry) {
   std::string text = "120\n";
   for (int i = 0; i < 120; ++i) text += "<n>noun" + std::to_string(i) + "</n>\n";
-  EXPECT_EQ(mark("n", text).output, "Marking pos: n's....Done Marking pos\n");
+  EXPECT_EQ(mark("n", text).output.rfind("Marking pos: n's....Done Marking pos\n", 0), 0u);
 }
 
 TEST(MarkPos, CountZeroBarsEveryWord) {
   const Marked m = mark("adj", "0\n");
   EXPECT_EQ(admitted(m.table), (std::vector<bool>{false, false, false, false}));
-  EXPECT_EQ(m.output, "Marking pos: adj's.Done Marking pos\n");
+  EXPECT_EQ(m.output.rfind("Marking pos: adj's.Done Marking pos\nWarning: ", 0), 0u);
+  EXPECT_NE(m.output.find("kovatags.txt lists no word under the tag 'adj'; it holds no tags.\n"),
+            std::string::npos);
 }
 
 TEST(MarkPos, WarnsAfterTheClosingMessageWhenTheCountIsWrong) {
@@ -89,11 +91,11 @@ TEST(MarkPos, WarnsAfterTheClosingMessageWhenTheCountIsWrong) {
 TEST(MarkPos, RefusesMissingFilesAndFirstLinesWithoutACount) {
   WordTable table = sampleTable();
   std::ostringstream out;
-  EXPECT_FALSE(markPos("adj", table, table.count(), "/nonexistent/kovatags.txt", out));
+  EXPECT_FALSE(markPosFile("adj", table, "/nonexistent/kovatags.txt", out));
   EXPECT_EQ(out.str(), "Couldn't open part-of-speech word file /nonexistent/kovatags.txt\n");
   const Marked m = mark("adj", "<adj>calm</adj>\n");
   EXPECT_FALSE(m.ok);
-  EXPECT_NE(m.output.find("kovatags.txt line 1: "), std::string::npos) << m.output;
+  EXPECT_NE(m.output.find("kovatags.txt:1: "), std::string::npos) << m.output;
   EXPECT_EQ(admitted(m.table), (std::vector<bool>{true, true, true, true}));
 }
 

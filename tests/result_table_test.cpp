@@ -1,4 +1,4 @@
-#include "select/result_table.h"
+#include "output/result_table.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,8 @@ TEST(PrintList, PrintsChosenRecordsInTableOrderWithPaddingAndThreeDecimals) {
                              {"skipped", 2, 3, 5},
                              {"extraordinarily", 2.125f, 6.0f, 3},
                              {"unbelievablenesses", 5, 3, 1}});
-  table.records[0].chosen = table.records[2].chosen = table.records[3].chosen = true;
   std::ostringstream out;
-  printList(table, table.count(), out);
+  printList(table, {0, 2, 3}, out);
   EXPECT_EQ(out.str(), std::string(kHeader) +
                            "1\tdelight        \t+ \t7.250\t5.500\t7\t12\n"
                            "2\textraordinarily\t-a\t2.125\t6.000\t15\t3\n"
@@ -27,16 +26,14 @@ TEST(PrintList, PrintsChosenRecordsInTableOrderWithPaddingAndThreeDecimals) {
 TEST(PrintList, EmptyListPrintsTheHeaderOnly) {
   WordTable table = tableOf({{"calm", 8, 3, 1}});
   std::ostringstream out;
-  printList(table, table.count(), out);
+  printList(table, {}, out);
   EXPECT_EQ(out.str(), kHeader);
 }
 
 TEST(PrintList, UsesTheLabelsOfTheListWithoutNeutralWords) {
   WordTable table = tableOf({{"thrill", 8, 7, 1}, {"panic", 2, 7, 1}, {"mild", 8, 3, 1}});
-  dropNeutral(table, table.count());
-  for (WordRecord& r : table.records) r.chosen = true;
   std::ostringstream out;
-  printList(table, table.count(), out);
+  printList(table, {0, 1, 2}, out);
   EXPECT_NE(out.str().find("thrill         \t+a\t"), std::string::npos);
   EXPECT_NE(out.str().find("panic          \t-a\t"), std::string::npos);
   EXPECT_NE(out.str().find("mild           \t+ \t"), std::string::npos);
@@ -49,12 +46,12 @@ TEST(PrintShortfall, NamesTheCountsAndTheCategoryThatRanShort) {
   result.shortfall = Shortfall::CategoryEmpty;
   result.category = 3;
   std::ostringstream out;
-  printShortfall(result, defaultLabelTable(), out);
+  printShortfall(result, categoriesInPlay(ListMode::FullMode), MatchRules{}, out);
   EXPECT_EQ(out.str(),
             "Only 12 of 36 words could be matched.\n"
             "No word of category 3 (label \"N \") is left to choose.\n");
   std::ostringstream none;
-  printShortfall(SelectionResult{}, defaultLabelTable(), none);
+  printShortfall(SelectionResult{}, categoriesInPlay(ListMode::FullMode), MatchRules{}, none);
   EXPECT_EQ(none.str(), "");
 }
 

@@ -8,6 +8,7 @@
 
 #include "select/random_source.h"
 #include "select/selection.h"
+#include "tests/test_support.h"
 #include "words/norms_loader.h"
 #include "words/pos_filter.h"
 
@@ -21,7 +22,7 @@ class SampleData : public ::testing::Test {
   static void SetUpTestSuite() {
     std::ostringstream out;
     table_ = new WordTable;
-    ASSERT_TRUE(loadNorms(kNorms, *table_, out)) << out.str();
+    ASSERT_TRUE(loadNormsInto(kNorms, *table_, out)) << out.str();
   }
   static void TearDownTestSuite() { delete table_; }
 
@@ -29,11 +30,11 @@ class SampleData : public ::testing::Test {
   static std::map<int, int> countsFor(const std::string& tag) {
     WordTable filtered = *table_;
     std::ostringstream out;
-    EXPECT_TRUE(markPos(tag, filtered, filtered.count(), kTags, out));
+    EXPECT_TRUE(markPosFile(tag, filtered, kTags, out));
     EXPECT_EQ(out.str().find("Warning"), std::string::npos) << out.str();
     std::map<int, int> counts;
     for (const WordRecord& r : filtered.records) {
-      if (!r.excluded) ++counts[r.category];
+      if (!r.excluded) ++counts[categoryNumber(r)];
     }
     return counts;
   }
@@ -45,7 +46,7 @@ WordTable* SampleData::table_ = nullptr;
 
 TEST_F(SampleData, EveryCategoryHoldsAtLeastEightyWords) {
   std::map<int, int> counts;
-  for (const WordRecord& r : table_->records) ++counts[r.category];
+  for (const WordRecord& r : table_->records) ++counts[categoryNumber(r)];
   for (int c = 1; c <= 6; ++c) EXPECT_GE(counts[c], 80) << "category " << c;
   EXPECT_GE(counts[0], 12) << "unclassed";
 }
@@ -83,14 +84,13 @@ TEST_F(SampleData, TypicalListsCompleteForAlmostEverySeed) {
   for (const auto& request : requests) {
     WordTable prepared = *table_;
     std::ostringstream out;
-    if (request.tag) markPos(request.tag, prepared, prepared.count(), kTags, out);
-    if (request.mode == ListMode::NoNeutralMode) dropNeutral(prepared, prepared.count());
+    if (request.tag) markPosFile(request.tag, prepared, kTags, out);
     int complete = 0;
     for (std::uint32_t seed = 1; seed <= 100; ++seed) {
-      WordTable table = prepared;
-      seedRandomWith(seed);
-      complete +=
-          chooseWords(table, table.count(), request.wanted, groupSize(request.mode)).complete();
+      RandomSource random(seed);
+      complete += chooseWords(prepared, categoriesInPlay(request.mode), request.wanted,
+                              MatchRules{}, random)
+                      .complete();
     }
     EXPECT_GE(complete, 95) << request.wanted << " words, tag "
                             << (request.tag ? request.tag : "-");

@@ -10,12 +10,18 @@
 
 namespace {
 
-std::vector<int> chosenIndexes(const WordTable& table) {
-  std::vector<int> chosen;
-  for (int i = 0; i < table.count(); ++i) {
-    if (table.records[i].chosen) chosen.push_back(i);
-  }
-  return chosen;
+// The categories in play for a group size, as the list modes give them.
+std::vector<AffectCategory> playOf(int k) {
+  return categoriesInPlay(k == 3   ? ListMode::NoArousalMode
+                          : k == 4 ? ListMode::NoNeutralMode
+                                   : ListMode::FullMode);
+}
+
+SelectionResult choose(const WordTable& table, int wanted, int k, RandomSource& random,
+                       long long maxDraws = kMaxDrawsPerGroup) {
+  MatchRules rules;
+  rules.maxDrawsPerGroup = maxDraws;
+  return chooseWords(table, playOf(k), wanted, rules, random);
 }
 
 // A table with `perCategory` words in each of the six categories, all of
@@ -39,11 +45,11 @@ TEST(ChooseWords, FollowsTheDrawSequenceOfTheSeed) {
   // found on the 7th draw, the partner of category 2 (record 1) on the 9th
   // and that of category 3 (record 2) on the 10th.
   WordTable table = tableOf({{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20}});
-  seedRandomWith(1);
-  const SelectionResult result = chooseWords(table, 3, 3, 3);
+  RandomSource random(1);
+  const SelectionResult result = choose(table, 3, 3, random);
   EXPECT_TRUE(result.complete());
   EXPECT_EQ(result.matched, 3);
-  EXPECT_EQ(nextRandom(), 5705);
+  EXPECT_EQ(random.next(), 5705);
 }
 
 TEST(ChooseWords, GivesUpAfterOneHundredRetriesAndDrawsAFreshAnchor) {
@@ -51,13 +57,13 @@ TEST(ChooseWords, GivesUpAfterOneHundredRetriesAndDrawsAFreshAnchor) {
   // "pos2"; only a fresh anchor can complete the group.
   WordTable table =
       tableOf({{"pos", 8, 3, 20}, {"neg", 2, 3, 25}, {"neu", 5, 3, 40}, {"pos2", 8, 3, 35}});
-  seedRandomWith(3);
-  const SelectionResult result = chooseWords(table, 4, 3, 3);
+  RandomSource random(3);
+  const SelectionResult result = choose(table, 3, 3, random);
   EXPECT_TRUE(result.complete());
-  EXPECT_EQ(chosenIndexes(table), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(chosenIndexes(result), (std::vector<int>{1, 2, 3}));
   // A reference run of the algorithm, written separately, takes 220 draws
   // (two give-ups of 101 candidates each among them); 1740 is the 221st.
-  EXPECT_EQ(nextRandom(), 1740);
+  EXPECT_EQ(random.next(), 1740);
 }
 
 TEST(ChooseWords, AcceptsPartnersExactlyAtTheMatchingBounds) {
@@ -70,15 +76,15 @@ TEST(ChooseWords, AcceptsPartnersExactlyAtTheMatchingBounds) {
                              {"neutralsx", 5, 3, 20},
                              {"negx", 2, 3, 9},
                              {"neux", 5, 3, 31}});
-  seedRandomWith(11);
+  RandomSource random(11);
   WordTable onlyFar = table;  // only the partners one step too far remain
   onlyFar.records[1].excluded = onlyFar.records[2].excluded = true;
-  const SelectionResult result = chooseWords(table, table.count(), 3, 3);
+  const SelectionResult result = choose(table, 3, 3, random);
   ASSERT_TRUE(result.complete());
-  EXPECT_EQ(chosenIndexes(table), (std::vector<int>{0, 1, 2}));
-  const SelectionResult far = chooseWords(onlyFar, onlyFar.count(), 3, 3);
+  EXPECT_EQ(chosenIndexes(result), (std::vector<int>{0, 1, 2}));
+  const SelectionResult far = choose(onlyFar, 3, 3, random);
   EXPECT_EQ(far.shortfall, Shortfall::NoMatchableAnchor);
-  EXPECT_TRUE(chosenIndexes(onlyFar).empty());
+  EXPECT_TRUE(chosenIndexes(far).empty());
 }
 
 TEST(ChooseWords, CyclesAnchorCategoriesButNeverAnchorsTheLast) {
@@ -97,8 +103,8 @@ TEST(ChooseWords, CyclesAnchorCategoriesButNeverAnchorsTheLast) {
       }
     }
     WordTable table = tableOf(words);
-    seedRandomWith(5);
-    const SelectionResult result = chooseWords(table, table.count(), 60, 6);
+    RandomSource random(5);
+    const SelectionResult result = choose(table, 60, 6, random);
     EXPECT_EQ(result.matched, bands * 6);
     EXPECT_EQ(result.shortfall, Shortfall::NoMatchableAnchor);
     EXPECT_EQ(result.category, nextAnchor) << bands << " bands";
@@ -118,8 +124,8 @@ TEST(ChooseWords, RecordsEachGroupAnchorFirstWithPartnersWithinBounds) {
     }
   }
   WordTable table = tableOf(words);
-  seedRandomWith(31);
-  const SelectionResult result = chooseWords(table, table.count(), 42, 6);
+  RandomSource random(31);
+  const SelectionResult result = choose(table, 42, 6, random);
   ASSERT_TRUE(result.complete());
   ASSERT_EQ(result.groups.size(), 7u);
   const int anchorCategories[] = {1, 2, 3, 4, 5, 1, 2};
@@ -127,12 +133,11 @@ TEST(ChooseWords, RecordsEachGroupAnchorFirstWithPartnersWithinBounds) {
     const std::vector<int>& group = result.groups[g];
     ASSERT_EQ(group.size(), 6u);
     const WordRecord& anchor = table.records[group[0]];
-    EXPECT_EQ(anchor.category, anchorCategories[g]);
+    EXPECT_EQ(categoryNumber(anchor), anchorCategories[g]);
     std::set<int> categories;
     for (int i : group) {
       const WordRecord& r = table.records[i];
-      categories.insert(r.category);
-      EXPECT_TRUE(r.chosen);
+      categories.insert(categoryNumber(r));
       EXPECT_LE(std::abs(r.len - anchor.len), 2) << r.word << " vs " << anchor.word;
       EXPECT_LE(std::abs(r.freq - anchor.freq), 10) << r.word << " vs " << anchor.word;
     }
@@ -149,80 +154,79 @@ TEST(ChooseWords, RoundsDownToWholeGroups) {
                                      {-1, 3, 0},
                                      {17, 4, 16}}) {
     WordTable table = uniformTable(10);
-    seedRandomWith(9);
-    const SelectionResult result = chooseWords(table, table.count(), wanted, k);
+    RandomSource random(9);
+    const SelectionResult result = choose(table, wanted, k, random);
     EXPECT_TRUE(result.complete()) << wanted;
     EXPECT_EQ(result.matched, expected) << wanted;
-    EXPECT_EQ(static_cast<int>(chosenIndexes(table).size()), expected) << wanted;
+    EXPECT_EQ(static_cast<int>(chosenIndexes(result).size()), expected) << wanted;
     EXPECT_EQ(result.wanted, expected) << wanted;
   }
 }
 
 TEST(ChooseWords, MakesNoDrawWhenNoGroupFits) {
   WordTable table = uniformTable(2);
-  seedRandomWith(1);
-  chooseWords(table, table.count(), 5, 6);
-  EXPECT_EQ(nextRandom(), 41);
+  RandomSource random(1);
+  choose(table, 5, 6, random);
+  EXPECT_EQ(random.next(), 41);
 }
 
 TEST(ChooseWords, NeverChoosesBarredOrOutOfPlayRecords) {
   WordTable table = uniformTable(20);
   for (int i = 0; i < table.count(); i += 4) table.records[i].excluded = true;
-  seedRandomWith(77);
-  const SelectionResult result = chooseWords(table, table.count(), 12, 3);
+  RandomSource random(77);
+  const SelectionResult result = choose(table, 12, 3, random);
   ASSERT_TRUE(result.complete());
-  for (int i : chosenIndexes(table)) {
+  for (int i : chosenIndexes(result)) {
     EXPECT_FALSE(table.records[i].excluded);
-    EXPECT_GE(table.records[i].category, 1);
-    EXPECT_LE(table.records[i].category, 3);
+    EXPECT_GE(categoryNumber(table.records[i]), 1);
+    EXPECT_LE(categoryNumber(table.records[i]), 3);
   }
 }
 
 TEST(ChooseWords, EndsPromptlyWithTheShortfallWhenACategoryIsEmpty) {
   WordTable table = uniformTable(3);
   for (WordRecord& r : table.records) {
-    if (r.category == 6) r.excluded = true;
+    if (categoryNumber(r) == 6) r.excluded = true;
   }
-  seedRandomWith(1);
-  const SelectionResult result = chooseWords(table, table.count(), 12, 6);
+  RandomSource random(1);
+  const SelectionResult result = choose(table, 12, 6, random);
   EXPECT_EQ(result.shortfall, Shortfall::CategoryEmpty);
   EXPECT_EQ(result.category, 6);
   EXPECT_EQ(result.matched, 0);
   EXPECT_EQ(result.wanted, 12);
-  EXPECT_EQ(nextRandom(), 41) << "the check must not draw";
+  EXPECT_EQ(random.next(), 41) << "the check must not draw";
 }
 
 TEST(ChooseWords, StopsWhenTheWordsRunOutAndKeepsOnlyCompleteGroups) {
   WordTable table = uniformTable(4);
-  seedRandomWith(2);
-  const SelectionResult result = chooseWords(table, table.count(), 2147483647, 6);
+  RandomSource random(2);
+  const SelectionResult result = choose(table, 2147483647, 6, random);
   EXPECT_EQ(result.shortfall, Shortfall::CategoryEmpty);
   EXPECT_EQ(result.matched, 24);
   EXPECT_EQ(result.wanted, 2147483646);
-  EXPECT_EQ(chosenIndexes(table).size(), 24u);
+  EXPECT_EQ(chosenIndexes(result).size(), 24u);
 }
 
 TEST(ChooseWords, StopsWhenNoAnchorHasPartnersInEveryCategory) {
   // Positive words are far from every negative word in frequency.
   WordTable table = tableOf({{"pos", 8, 3, 100}, {"neg", 2, 3, 20}, {"neu", 5, 3, 100}});
-  seedRandomWith(4);
-  const int firstDraw = nextRandom();
-  seedRandomWith(4);
-  const SelectionResult result = chooseWords(table, 3, 3, 3);
+  const int firstDraw = RandomSource(4).next();
+  RandomSource random(4);
+  const SelectionResult result = choose(table, 3, 3, random);
   EXPECT_EQ(result.shortfall, Shortfall::NoMatchableAnchor);
   EXPECT_EQ(result.category, 1);
-  EXPECT_EQ(nextRandom(), firstDraw) << "the check must not draw";
+  EXPECT_EQ(random.next(), firstDraw) << "the check must not draw";
 }
 
 TEST(ChooseWords, ListsAreReproducibleAndEachRecordIsChosenOnce) {
   WordTable first = uniformTable(30);
   WordTable second = uniformTable(30);
-  seedRandomWith(123);
-  chooseWords(first, first.count(), 60, 6);
-  seedRandomWith(123);
-  chooseWords(second, second.count(), 60, 6);
-  EXPECT_EQ(chosenIndexes(first), chosenIndexes(second));
-  const std::vector<int> chosen = chosenIndexes(first);
+  RandomSource random(123);
+  const SelectionResult a = choose(first, 60, 6, random);
+  RandomSource again(123);
+  const SelectionResult b = choose(second, 60, 6, again);
+  EXPECT_EQ(chosenIndexes(a), chosenIndexes(b));
+  const std::vector<int> chosen = chosenIndexes(a);
   EXPECT_EQ(std::set<int>(chosen.begin(), chosen.end()).size(), 60u);
 }
 
@@ -237,12 +241,11 @@ TEST(ChooseWords, BackstopEndsAGroupThatTakesTooManyDraws) {
                                   {"pas", 8, 7, 20}, {"nag", 2, 7, 20}, {"nau", 5, 7, 20}};
   for (int i = 0; i < 1024; ++i) words.push_back({"filler" + std::to_string(i), 3.5, 5, 20});
   WordTable table = tableOf(words);
-  seedRandomWith(8);
-  const SelectionResult result = chooseWords(table, table.count(), 6, 6, 5000);
+  RandomSource random(8);
+  const SelectionResult result = choose(table, 6, 6, random, 5000);
   EXPECT_EQ(result.shortfall, Shortfall::DrawLimit);
-  EXPECT_EQ(result.drawLimit, 5000);
   EXPECT_EQ(result.matched, 0);
-  EXPECT_TRUE(chosenIndexes(table).empty()) << "a group cut short is released";
+  EXPECT_TRUE(chosenIndexes(result).empty()) << "a group cut short is released";
 }
 
 }  // namespace

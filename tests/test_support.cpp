@@ -10,7 +10,10 @@
 #include <stdexcept>
 
 #include "words/categories.h"
+#include "words/exclusion_list.h"
+#include "words/letters.h"
 #include "words/norms_loader.h"
+#include "words/pos_filter.h"
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "stimsel-test-XXXXXX").string();
@@ -53,7 +56,14 @@ std::vector<NormsWord> blockFixtureWords(int copies) {
                                         {"desk", 5.0f, 3.0f, 10}, {"wild", 8.5f, 7.0f, 10},
                                         {"rage", 2.5f, 7.0f, 10}, {"loud", 5.5f, 6.5f, 10}};
   std::vector<NormsWord> words;
-  for (const NormsWord& kind : kinds) words.insert(words.end(), copies, kind);
+  for (const NormsWord& kind : kinds) {
+    for (int i = 0; i < copies; ++i) {
+      char suffix[16];
+      std::snprintf(suffix, sizeof suffix, "%02d", i % 100);
+      words.push_back(kind);
+      words.back().word += suffix;
+    }
+  }
   return words;
 }
 
@@ -62,15 +72,54 @@ WordTable tableOf(const std::vector<NormsWord>& words) {
   for (const NormsWord& w : words) {
     WordRecord r;
     r.word = w.word;
-    r.len = static_cast<int>(w.word.size());
+    r.len = letterCount(w.word);
     r.valMn = w.valMn;
     r.valSd = w.valSd;
     r.aroMn = w.aroMn;
     r.freq = w.freq;
-    classify(r);
+    r.category = classify(r.valMn, r.valSd, r.aroMn);
+    r.sourceLine = kNormsHeaderLines + 1 + table.count();
     table.records.push_back(r);
   }
+  markDuplicates(table);
   return table;
+}
+
+std::optional<int> loadNormsInto(const std::string& path, WordTable& table, std::ostream& out) {
+  out << "filename is " << path << "\n";
+  Result<WordTable> loaded = loadNorms(path);
+  if (!loaded.ok()) {
+    out << loaded.error().text() << "\n";
+    table.records.clear();
+    return std::nullopt;
+  }
+  table = std::move(loaded.value());
+  return table.count();
+}
+
+bool markPosFile(const std::string& tag, WordTable& table, const std::string& path,
+                 std::ostream& out) {
+  const Result<CountedFile> file = loadCountedFile(path, kCannotOpenTagFile);
+  if (!file.ok()) {
+    out << file.error().text() << "\n";
+    return false;
+  }
+  markPos(tag, table, file.value(), path, out);
+  return true;
+}
+
+bool markBadWordsFile(const std::string& path, WordTable& table, std::ostream& out) {
+  const Result<CountedFile> file = loadCountedFile(path, kCannotOpenExclusionFile);
+  if (!file.ok()) {
+    out << file.error().text() << "\n";
+    return false;
+  }
+  markBadWords(table, file.value(), path, out);
+  return true;
+}
+
+std::vector<int> chosenIndexes(const SelectionResult& result) {
+  return result.chosenInTableOrder();
 }
 
 namespace {
@@ -83,9 +132,11 @@ std::string shellQuote(const std::string& s) {
 
 }  // namespace
 
-RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args) {
+RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args,
+                     const std::string& redirect) {
   std::string command = "cd " + shellQuote(dir) + " && " + shellQuote(STIMSEL_BINARY);
   for (const std::string& a : args) command += " " + shellQuote(a);
+  command += " " + redirect;
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;

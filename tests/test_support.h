@@ -3,9 +3,12 @@
 #ifndef STIMSEL_TESTS_TEST_SUPPORT_H_
 #define STIMSEL_TESTS_TEST_SUPPORT_H_
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "select/selection.h"
 #include "words/word_table.h"
 
 // A folder under the system's temporary folder, removed with its contents.
@@ -40,20 +43,37 @@ std::string normsFileText(const std::vector<NormsWord>& words, const std::string
 // The data line that normsFileText writes for `w`.
 std::string normsLine(const NormsWord& w);
 
-// Six words, one per category, each `copies` times in a block, all of one
-// length and frequency: any list drawn from them names the same words in
-// the same order, whatever the seed.
+// Six kinds of word, one per category, `copies` distinct words of each in a
+// block ("glad00", "glad01", ...; at most 100), all of one length and
+// frequency, so that every group a seed draws can be matched.
 std::vector<NormsWord> blockFixtureWords(int copies);
 
 // A table built in memory from `words`, classified as the loader would.
 WordTable tableOf(const std::vector<NormsWord>& words);
+
+// The category number (0..6) of a record, for comparisons with literals.
+inline int categoryNumber(const WordRecord& r) {
+  return static_cast<int>(r.category);
+}
+
+// The file-reading steps as a run takes them, printing what the run prints:
+// on failure the error's text, and false (or nothing).
+std::optional<int> loadNormsInto(const std::string& path, WordTable& table, std::ostream& out);
+bool markPosFile(const std::string& tag, WordTable& table, const std::string& path,
+                 std::ostream& out);
+bool markBadWordsFile(const std::string& path, WordTable& table, std::ostream& out);
+
+// The indexes a selection chose, in table order.
+std::vector<int> chosenIndexes(const SelectionResult& result);
 
 struct RunResult {
   std::string output;
   int status = -1;
 };
 
-// Runs the stimsel binary inside `dir` with `args`, capturing standard output.
-RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args);
+// Runs the stimsel binary inside `dir` with `args`, capturing standard output;
+// `redirect` is shell text appended to the command (such as "2>&1 >/dev/full").
+RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args,
+                     const std::string& redirect = "");
 
 #endif  // STIMSEL_TESTS_TEST_SUPPORT_H_

@@ -1,7 +1,5 @@
 #include "words/categories.h"
 
-#include "words/word_table.h"
-
 namespace {
 
 // Arousal cut-offs differ between the positive and the negative band.
@@ -10,59 +8,71 @@ constexpr double kNegArousalCut = 5.72;
 constexpr double kNeuArousalCut = 4.0;
 constexpr double kMaxValenceSpread = 2.0;
 
-AffectCategory categoryFor(const WordRecord& r) {
-  if (r.valSd > kMaxValenceSpread) return AffectCategory::Unclassed;
-  if (r.valMn < 3.0) {
-    return r.aroMn <= kNegArousalCut ? AffectCategory::NegCalm : AffectCategory::NegAroused;
+}  // namespace
+
+const char* labelOf(AffectCategory category) {
+  switch (category) {
+    case AffectCategory::PosCalm:
+      return "+ ";
+    case AffectCategory::NegCalm:
+      return "- ";
+    case AffectCategory::NeuCalm:
+      return "N ";
+    case AffectCategory::PosAroused:
+      return "+a";
+    case AffectCategory::NegAroused:
+      return "-a";
+    case AffectCategory::NeuAroused:
+      return "Na";
+    case AffectCategory::Unclassed:
+      break;
   }
-  if (r.valMn > 7.0) {
-    return r.aroMn <= kPosArousalCut ? AffectCategory::PosCalm : AffectCategory::PosAroused;
+  return "";
+}
+
+const char* nameOf(AffectCategory category) {
+  switch (category) {
+    case AffectCategory::PosCalm:
+      return "calm positive";
+    case AffectCategory::NegCalm:
+      return "calm negative";
+    case AffectCategory::NeuCalm:
+      return "calm neutral";
+    case AffectCategory::PosAroused:
+      return "aroused positive";
+    case AffectCategory::NegAroused:
+      return "aroused negative";
+    case AffectCategory::NeuAroused:
+      return "aroused neutral";
+    case AffectCategory::Unclassed:
+      break;
   }
-  if (r.valMn > 4.0 && r.valMn < 6.0) {
-    return r.aroMn <= kNeuArousalCut ? AffectCategory::NeuCalm : AffectCategory::NeuAroused;
+  return "unclassed";
+}
+
+AffectCategory classify(float valMn, float valSd, float aroMn) {
+  if (valSd > kMaxValenceSpread) return AffectCategory::Unclassed;
+  if (valMn < 3.0) {
+    return aroMn <= kNegArousalCut ? AffectCategory::NegCalm : AffectCategory::NegAroused;
+  }
+  if (valMn > 7.0) {
+    return aroMn <= kPosArousalCut ? AffectCategory::PosCalm : AffectCategory::PosAroused;
+  }
+  if (valMn > 4.0 && valMn < 6.0) {
+    return aroMn <= kNeuArousalCut ? AffectCategory::NeuCalm : AffectCategory::NeuAroused;
   }
   return AffectCategory::Unclassed;  // the gaps 3..4 and 6..7, bounds included
 }
 
-void renumber(WordTable& table, int count, AffectCategory from, AffectCategory to) {
-  for (int i = 0; i < count; ++i) {
-    WordRecord& r = table.records[i];
-    if (r.category == categoryNumber(from)) r.category = categoryNumber(to);
-  }
-}
-
-}  // namespace
-
-LabelTable defaultLabelTable() {
-  return {"+ ", "- ", "N ", "+a", "-a", "Na", ""};
-}
-
-const std::string& labelOf(const LabelTable& labels, int category) {
-  static const std::string kNone;
-  if (category < 1 || category > static_cast<int>(labels.size())) return kNone;
-  return labels[category - 1];
-}
-
-void classify(WordRecord& record) {
-  record.category = categoryNumber(categoryFor(record));
-}
-
-void dropNeutral(WordTable& table, int count) {
-  renumber(table, count, AffectCategory::NeuCalm, AffectCategory::Dropped);
-  renumber(table, count, AffectCategory::PosAroused, AffectCategory::NeuCalm);
-  renumber(table, count, AffectCategory::NegAroused, AffectCategory::PosAroused);
-  table.labels[2] = "+a";
-  table.labels[3] = "-a";
-}
-
-int groupSize(ListMode mode) {
+std::vector<AffectCategory> categoriesInPlay(ListMode mode) {
+  using C = AffectCategory;
   switch (mode) {
     case ListMode::NoArousalMode:
-      return 3;
+      return {C::PosCalm, C::NegCalm, C::NeuCalm};
     case ListMode::NoNeutralMode:
-      return 4;
+      return {C::PosCalm, C::NegCalm, C::PosAroused, C::NegAroused};
     case ListMode::FullMode:
       break;
   }
-  return 6;
+  return {C::PosCalm, C::NegCalm, C::NeuCalm, C::PosAroused, C::NegAroused, C::NeuAroused};
 }

@@ -26,42 +26,35 @@ bool parseLeadingCount(const std::string& line, int& count, std::string& problem
 
 }  // namespace
 
-CountedFileStatus readCountedFile(const std::string& path, CountedFile& file) {
-  std::ifstream in;
-  if (!openForReading(path, in)) return CountedFileStatus::CannotOpen;
-  return readCountedFile(in, file);
-}
-
-CountedFileStatus readCountedFile(std::istream& in, CountedFile& file) {
+Result<CountedFile> readCountedFile(std::istream& in, const std::string& fileName) {
   LineReader reader(in);
   std::string line;
-  if (!reader.next(line)) {
-    file.problem = "the file is empty; expected the number of entries";
-    return CountedFileStatus::NoCount;
+  CountedFile file;
+  LineStatus status = reader.next(line);
+  if (status == LineStatus::TooLong) return reader.tooLong(fileName);
+  if (status == LineStatus::End) {
+    return ReadError::at(fileName, 1, "the file is empty; expected the number of entries");
   }
-  if (!parseLeadingCount(line, file.announced, file.problem)) return CountedFileStatus::NoCount;
-  while (static_cast<int>(file.entries.size()) < file.announced && reader.next(line)) {
+  std::string problem;
+  if (!parseLeadingCount(line, file.announced, problem)) {
+    return ReadError::at(fileName, 1, problem);
+  }
+  while (static_cast<int>(file.entries.size()) < file.announced &&
+         (status = reader.next(line)) == LineStatus::Line) {
     file.entries.push_back(line);
   }
-  while (reader.next(line)) {
+  while (status != LineStatus::TooLong && file.unreadLines <= kMostUnreadLinesCounted &&
+         (status = reader.next(line)) == LineStatus::Line) {
     if (!isBlankLine(line)) ++file.unreadLines;
   }
-  return CountedFileStatus::Ok;
+  if (status == LineStatus::TooLong) return reader.tooLong(fileName);
+  return file;
 }
 
-bool readCountedFileOrReport(const std::string& path, const std::string& cannotOpen,
-                             CountedFile& file, std::ostream& out) {
-  switch (readCountedFile(path, file)) {
-    case CountedFileStatus::CannotOpen:
-      out << cannotOpen << path << "\n";
-      return false;
-    case CountedFileStatus::NoCount:
-      out << path << " line 1: " << file.problem << "\n";
-      return false;
-    case CountedFileStatus::Ok:
-      break;
-  }
-  return true;
+Result<CountedFile> loadCountedFile(const std::string& path, const std::string& cannotOpen) {
+  std::ifstream in;
+  if (!openForReading(path, in)) return ReadError::alone(path, cannotOpen + path);
+  return readCountedFile(in, path);
 }
 
 std::string countedFileWarning(const std::string& path, const CountedFile& file) {
@@ -73,6 +66,11 @@ std::string countedFileWarning(const std::string& path, const CountedFile& file)
   if (static_cast<int>(file.entries.size()) < file.announced) {
     return "Warning: " + path + " announces " + announced + " entries but holds only " + present +
            "; those " + present + " were used.\n";
+  }
+  if (file.unreadLines > kMostUnreadLinesCounted) {
+    return "Warning: " + path + " announces " + announced + " entries but has more than " +
+           std::to_string(kMostUnreadLinesCounted) +
+           " more non-blank lines after them; those were not read.\n";
   }
   if (file.unreadLines > 0) {
     return "Warning: " + path + " announces " + announced + " entries but has " +

@@ -4,9 +4,14 @@
 #define STIMSEL_WORDS_COUNTED_FILE_H_
 
 #include <istream>
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "words/read_error.h"
+
+// Non-blank lines after the announced entries are counted up to this many,
+// for the warning; a never-ending stream must not be read forever.
+constexpr int kMostUnreadLinesCounted = 1'000'000;
 
 struct CountedFile {
   // The number the first line announces; may be negative.
@@ -14,27 +19,20 @@ struct CountedFile {
   // The entry lines read: the first `announced` lines after the first, or
   // fewer when the file ends early.
   std::vector<std::string> entries;
-  // Non-blank lines after the announced entries; they are never used.
+  // Non-blank lines after the announced entries, up to
+  // kMostUnreadLinesCounted + 1; they are never used.
   int unreadLines = 0;
-  // Why the first line was refused, when readCountedFile returns NoCount.
-  std::string problem;
 };
 
-enum class CountedFileStatus { Ok, CannotOpen, NoCount };
+// Reads the file. The count is the first number on the first line, after any
+// blanks; the rest of that line is ignored. A first line without a number, or
+// with one beyond the 32-bit range, is an error on line 1; so is an empty
+// file. `fileName` names the file in errors.
+Result<CountedFile> readCountedFile(std::istream& in, const std::string& fileName);
 
-// Reads the whole file. The count is the first number on the first line,
-// after any blanks; the rest of that line is ignored. A first line without a
-// number, or with one beyond the 32-bit range, gives NoCount and a problem.
-CountedFileStatus readCountedFile(const std::string& path, CountedFile& file);
-
-// The same for text already open; never gives CannotOpen.
-CountedFileStatus readCountedFile(std::istream& in, CountedFile& file);
-
-// readCountedFile for a run: on failure prints one line naming the file,
-// `cannotOpen` followed by the path when it cannot be opened, and returns
-// false.
-bool readCountedFileOrReport(const std::string& path, const std::string& cannotOpen,
-                             CountedFile& file, std::ostream& out);
+// Opens `path` and reads it; when it cannot be opened the error is
+// `cannotOpen` followed by the path.
+Result<CountedFile> loadCountedFile(const std::string& path, const std::string& cannotOpen);
 
 // A line starting "Warning: " when the entry lines do not match the count
 // (too few, unread extra lines, or a negative count); otherwise "".

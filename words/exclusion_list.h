@@ -2,25 +2,23 @@
 #ifndef STIMSEL_WORDS_EXCLUSION_LIST_H_
 #define STIMSEL_WORDS_EXCLUSION_LIST_H_
 
-#include <iostream>
+#include <ostream>
 #include <string>
 
 #include "words/counted_file.h"
 #include "words/word_table.h"
 
-// Bars every one of the first `count` records whose word equals the first
-// token of an entry line, whatever the part-of-speech filter re-admitted.
-// Prints "Marking bad words or trying to.", a dot per entry, a "Marking bad
-// word <word> -- <index>" line per record barred, and "Done Marking", then a
-// warning when the entry lines do not match the count. Returns false, after
-// printing one line naming the file, when it cannot be opened or its first
-// line holds no count; the records are then left untouched.
-bool markBadWords(const std::string& fileName, WordTable& table, int count,
-                  std::ostream& out = std::cout);
+// Bars every record whose word equals the first token of an entry line,
+// whatever the part-of-speech filter re-admitted. Writes "Marking bad words
+// or trying to.", a dot per entry, a "Marking bad word <word> -- <index>"
+// line per record barred, and "Done Marking" to `progress`, then a warning
+// when the entry lines do not match the count and one naming up to five
+// listed words that no record holds. `fileName` only names the file in the
+// warnings.
+void markBadWords(WordTable& table, const CountedFile& file, const std::string& fileName,
+                  std::ostream& progress);
 
-// The barring part of markBadWords, for an exclusion file already read;
-// `fileName` only names the file in the warning.
-void markBadWordEntries(WordTable& table, int count, const CountedFile& file,
-                        const std::string& fileName, std::ostream& out = std::cout);
+// The error text of an exclusion file that cannot be opened, before its name.
+constexpr const char* kCannotOpenExclusionFile = "Couldn't open bad word file ";
 
 #endif  // STIMSEL_WORDS_EXCLUSION_LIST_H_

@@ -1,24 +1,63 @@
 #include "words/line_reader.h"
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
+constexpr size_t kBlockBytes = 1 << 16;
+}  // namespace
+
+LineReader::LineReader(std::istream& in) : in_(in), buffer_(kBlockBytes) {}
+
+bool LineReader::fill() {
+  if (!in_) return false;
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  pos_ = 0;
+  end_ = static_cast<size_t>(in_.gcount());
+  return end_ > 0;
 }
 
-bool LineReader::next(std::string& line) {
-  if (!std::getline(in_, line)) return false;
+LineStatus LineReader::next(std::string& line) {
+  line.clear();
+  bool any = false;
+  for (;;) {
+    if (pos_ == end_ && !fill()) {
+      if (!any) return LineStatus::End;
+      break;
+    }
+    any = true;
+    const char* start = buffer_.data() + pos_;
+    const void* found = std::memchr(start, '\n', end_ - pos_);
+    const size_t take = found ? static_cast<const char*>(found) - start : end_ - pos_;
+    if (line.size() + take > kMaxLineBytes + 1) {  // one more for a "\r"
+      ++lineNumber_;
+      return LineStatus::TooLong;
+    }
+    line.append(start, take);
+    pos_ += take;
+    if (found) {
+      ++pos_;
+      break;
+    }
+  }
   ++lineNumber_;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > kMaxLineBytes) return LineStatus::TooLong;
   if (lineNumber_ == 1 && line.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) {
     line.erase(0, kUtf8Bom.size());
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
+  return LineStatus::Line;
+}
+
+ReadError LineReader::tooLong(const std::string& file) const {
+  return ReadError::at(file, lineNumber_,
+                       "line longer than " + std::to_string(kMaxLineBytes) + " bytes");
 }
 
 bool openForReading(const std::string& path, std::ifstream& in) {
   std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) return false;
+  if (!std::filesystem::is_regular_file(path, ignored)) return false;
   in.open(path, std::ios::binary);
   return in.is_open();
 }

@@ -1,4 +1,5 @@
-// Reads text one physical line at a time.
+// Reads text one physical line at a time, never holding more than one
+// bounded line in memory.
 #ifndef STIMSEL_WORDS_LINE_READER_H_
 #define STIMSEL_WORDS_LINE_READER_H_
 
@@ -7,29 +8,46 @@
 #include <string>
 #include <vector>
 
-// Lines may be of any length. "\r\n" and "\n" both end a line and neither is
-// part of the line; a final line without a newline still counts. A UTF-8
-// byte-order mark at the very start of the file is skipped, because files
-// saved from spreadsheets often carry one.
+#include "words/read_error.h"
+
+// Longest line any reader accepts, in bytes. A file without line breaks
+// (or a device that never ends) must fail here rather than fill memory.
+constexpr size_t kMaxLineBytes = 1 << 20;
+
+enum class LineStatus { Line, End, TooLong };
+
+// "\r\n" and "\n" both end a line and neither is part of the line; a final
+// line without a newline still counts. A UTF-8 byte-order mark at the very
+// start is skipped, because files saved from spreadsheets often carry one.
 class LineReader {
  public:
   // Reads from `in`, which must outlive the reader. Open files in binary
   // mode: the reader itself removes the "\r" of a "\r\n".
-  explicit LineReader(std::istream& in) : in_(in) {}
+  explicit LineReader(std::istream& in);
 
-  // Reads the next line into `line`; false at the end of the file.
-  bool next(std::string& line);
+  // Reads the next line into `line`. TooLong when it exceeds kMaxLineBytes;
+  // the reader must not be used after that.
+  LineStatus next(std::string& line);
 
-  // 1-based number of the line last returned by next().
-  int lineNumber() const { return lineNumber_; }
+  // 1-based number of the line last returned (or refused) by next().
+  long long lineNumber() const { return lineNumber_; }
+
+  // The error for a TooLong line of `file`.
+  ReadError tooLong(const std::string& file) const;
 
  private:
+  bool fill();
+
   std::istream& in_;
-  int lineNumber_ = 0;
+  std::vector<char> buffer_;
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  long long lineNumber_ = 0;
 };
 
-// Opens `path` for a LineReader. A folder is refused like a missing file:
-// some systems let it be opened but never read.
+// Opens `path` for a LineReader. Only regular files (or links to one) are
+// opened: a folder reads as nothing, and a FIFO or device may block in open
+// or never end.
 bool openForReading(const std::string& path, std::ifstream& in);
 
 // The first `most` runs of characters without white space in `line`.

@@ -1,33 +1,47 @@
-// Loads the norms file: the table of rated words every run draws from.
+// Loads the norms file in its classic layout: header lines, then one word
+// per line in nine white-space separated fields.
 #ifndef STIMSEL_WORDS_NORMS_LOADER_H_
 #define STIMSEL_WORDS_NORMS_LOADER_H_
 
-#include <iostream>
-#include <optional>
+#include <istream>
 #include <string>
 
+#include "words/read_error.h"
 #include "words/word_table.h"
 
 constexpr int kNormsHeaderLines = 41;
 constexpr int kNormsRecords = 1030;
 
+struct ClassicLayout {
+  int headerLines = kNormsHeaderLines;
+  // Data lines to read; later lines are not read. 0: every line to the end
+  // of the file, blank lines skipped.
+  int dataLines = kNormsRecords;
+  // Frequencies may be decimal numbers instead of 32-bit whole numbers.
+  bool decimalFrequency = false;
+};
+
 // Parses one data line: word, number, six ratings and the frequency,
 // separated by any run of white space; tokens after the ninth are ignored.
 // Each token must parse whole. On success fills the record's fields (not its
-// category) and returns true; otherwise sets `problem` and returns false.
-bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem);
+// category or line) and returns true; otherwise sets `problem`.
+bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem,
+                    bool decimalFrequency = false);
 
-// Prints "filename is <name>", then reads the 41 header lines and the 1030
-// data lines that follow into `table`, classifying each record; later lines
-// are not read. Returns the record count. When the file cannot be opened or
-// is malformed, prints one line naming the file (and the line) and returns
-// nothing; the table is then left empty.
-std::optional<int> loadNorms(const std::string& fileName, WordTable& table,
-                             std::ostream& out = std::cout);
+// Reads the records of `in` into a table and classifies each; `fileName`
+// names the file in errors ("FILE:LINE: message").
+Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
+                            const ClassicLayout& layout = {});
 
-// The reading part of loadNorms, for text already open: no "filename is"
-// line; `fileName` only names the file in messages.
-std::optional<int> readNorms(std::istream& in, const std::string& fileName, WordTable& table,
-                             std::ostream& out = std::cout);
+// Opens `fileName` and reads it; "Couldn't open norms file FILE" when it
+// cannot be opened.
+Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& layout = {});
+
+// The error for a norms file that cannot be opened.
+ReadError cannotOpenNorms(const std::string& fileName);
+
+// Marks every record whose word an earlier record holds (bytes compared
+// exactly) and counts the words held more than once.
+void markDuplicates(WordTable& table);
 
 #endif  // STIMSEL_WORDS_NORMS_LOADER_H_

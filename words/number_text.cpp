@@ -1,21 +1,20 @@
 #include "words/number_text.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 
 namespace {
 
-size_t skipSign(const std::string& s, size_t pos) {
+size_t skipSign(std::string_view s, size_t pos) {
   return pos < s.size() && (s[pos] == '+' || s[pos] == '-') ? pos + 1 : pos;
 }
 
-size_t skipDigits(const std::string& s, size_t pos) {
+size_t skipDigits(std::string_view s, size_t pos) {
   while (pos < s.size() && isDigit(s[pos])) ++pos;
   return pos;
 }
 
-bool isDecimal(const std::string& s) {
+bool isDecimal(std::string_view s) {
   const size_t intStart = skipSign(s, 0);
   size_t pos = skipDigits(s, intStart);
   bool hasDigits = pos > intStart;
@@ -32,25 +31,39 @@ bool isDecimal(const std::string& s) {
   return pos == s.size();
 }
 
+// from_chars rounds correctly, as strtof does, but takes no "+" sign.
+template <typename T>
+NumberStatus parseDecimalAs(std::string_view token, T& value) {
+  if (!isDecimal(token)) return NumberStatus::NotANumber;
+  if (token[0] == '+') token.remove_prefix(1);
+  T parsed = 0;
+  const auto result = std::from_chars(token.data(), token.data() + token.size(), parsed);
+  if (result.ec != std::errc() || !std::isfinite(parsed) || std::fabs(parsed) > kLargestMagnitude) {
+    return NumberStatus::OutOfRange;
+  }
+  value = parsed;
+  return NumberStatus::Ok;
+}
+
 }  // namespace
 
-size_t integerEnd(const std::string& text, size_t pos) {
+size_t integerEnd(std::string_view text, size_t pos) {
   const size_t digits = skipSign(text, pos);
   const size_t end = skipDigits(text, digits);
   return end == digits ? pos : end;
 }
 
-bool parseInt32(const std::string& token, int& value) {
+bool parseInt32(std::string_view token, int& value) {
   if (token.empty() || integerEnd(token, 0) != token.size()) return false;
-  errno = 0;
-  const long long v = std::strtoll(token.c_str(), nullptr, 10);
-  if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
-  value = static_cast<int>(v);
-  return true;
+  if (token[0] == '+') token.remove_prefix(1);
+  const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
+  return result.ec == std::errc();
 }
 
-bool parseDecimal(const std::string& token, float& value) {
-  if (!isDecimal(token)) return false;
-  value = std::strtof(token.c_str(), nullptr);
-  return true;
+NumberStatus parseDecimal(std::string_view token, float& value) {
+  return parseDecimalAs(token, value);
+}
+
+NumberStatus parseDecimal(std::string_view token, double& value) {
+  return parseDecimalAs(token, value);
 }

@@ -4,23 +4,32 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 inline bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Ratings and frequencies must lie within plus or minus this; anything
+// larger is a typing or export fault, not a rating.
+constexpr double kLargestMagnitude = 1e6;
+
 // The end of "[sign]digits" starting at `pos`, or `pos` itself when no digit
 // follows the optional sign.
-size_t integerEnd(const std::string& text, size_t pos);
+size_t integerEnd(std::string_view text, size_t pos);
 
 // Parses `token` whole as "[sign]digits" in the 32-bit range; anything else
 // ("12.5", "12abc", "", "4294967296") gives false.
-bool parseInt32(const std::string& token, int& value);
+bool parseInt32(std::string_view token, int& value);
+
+enum class NumberStatus { Ok, NotANumber, OutOfRange };
 
 // Parses `token` whole as plain decimal notation,
-// [sign]digits[.digits][e[sign]digits], into the nearest float. This refuses
-// what a spreadsheet may write in a number column ("5,67", "n/a", "inf")
-// instead of reading a prefix of it.
-bool parseDecimal(const std::string& token, float& value);
+// [sign]digits[.digits][e[sign]digits], into the nearest float (or double).
+// This refuses what a spreadsheet may write in a number column ("5,67",
+// "n/a", "inf") instead of reading a prefix of it. A value that overflows,
+// underflows to zero or lies beyond kLargestMagnitude is OutOfRange.
+NumberStatus parseDecimal(std::string_view token, float& value);
+NumberStatus parseDecimal(std::string_view token, double& value);
 
 #endif  // STIMSEL_WORDS_NUMBER_TEXT_H_

@@ -1,16 +1,35 @@
 #include "words/pos_filter.h"
 
+#include <set>
+#include <string_view>
+#include <unordered_map>
+
 namespace {
 
 constexpr size_t kEntriesPerDot = 50;
 
-void readmitFirst(WordTable& table, int count, const std::string& word) {
-  for (int i = 0; i < count; ++i) {
-    if (table.records[i].word == word) {
-      table.records[i].excluded = false;
-      return;
-    }
+std::unordered_map<std::string_view, int> firstRecordOfEachWord(const WordTable& table) {
+  std::unordered_map<std::string_view, int> first;
+  first.reserve(table.records.size());
+  for (int i = 0; i < table.count(); ++i) first.emplace(table.records[i].word, i);
+  return first;
+}
+
+std::string joined(const std::set<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+// Why nothing was admitted: the tag is absent, or its words are not norms words.
+std::string nothingAdmittedWarning(const std::string& tag, int listed,
+                                   const std::set<std::string>& tags, const std::string& fileName) {
+  if (listed > 0) {
+    return "Warning: " + fileName + " lists " + std::to_string(listed) + " words under the tag '" +
+           tag + "', but none of them is in the norms file.\n";
   }
+  const std::string known = tags.empty() ? "it holds no tags" : "its tags are: " + joined(tags);
+  return "Warning: " + fileName + " lists no word under the tag '" + tag + "'; " + known + ".\n";
 }
 
 }  // namespace
@@ -29,24 +48,35 @@ PosEntry parsePosEntry(const std::string& line) {
   return entry;
 }
 
-bool markPos(const std::string& tag, WordTable& table, int count, const std::string& tagFileName,
-             std::ostream& out) {
-  CountedFile file;
-  if (!readCountedFileOrReport(tagFileName, "Couldn't open part-of-speech word file ", file, out)) {
-    return false;
-  }
-  markPosEntries(tag, table, count, file, tagFileName, out);
-  return true;
-}
-
-void markPosEntries(const std::string& tag, WordTable& table, int count, const CountedFile& file,
-                    const std::string& tagFileName, std::ostream& out) {
-  out << "Marking pos: " << tag << "'s.";
-  for (int i = 0; i < count; ++i) table.records[i].excluded = true;
+void markPos(const std::string& tag, WordTable& table, const CountedFile& file,
+             const std::string& fileName, std::ostream& progress) {
+  progress << "Marking pos: " << tag << "'s.";
+  for (WordRecord& r : table.records) r.excluded = true;
+  const auto first = firstRecordOfEachWord(table);
+  std::set<std::string> tags;
+  int unreadable = 0;
+  int listed = 0;
+  int admitted = 0;
   for (size_t j = 0; j < file.entries.size(); ++j) {
     const PosEntry entry = parsePosEntry(file.entries[j]);
-    if (j % kEntriesPerDot == 0) out << ".";
-    if (entry.tag == tag) readmitFirst(table, count, entry.word);
+    if (j % kEntriesPerDot == 0) progress << ".";
+    if (!entry.readable()) {
+      ++unreadable;
+      continue;
+    }
+    tags.insert(entry.tag);
+    if (entry.tag != tag) continue;
+    ++listed;
+    const auto found = first.find(entry.word);
+    if (found == first.end()) continue;
+    WordRecord& r = table.records[static_cast<size_t>(found->second)];
+    admitted += r.excluded ? 1 : 0;
+    r.excluded = false;
   }
-  out << "Done Marking pos\n" << countedFileWarning(tagFileName, file);
+  progress << "Done Marking pos\n" << countedFileWarning(fileName, file);
+  if (unreadable > 0) {
+    progress << "Warning: " << fileName << ": " << unreadable
+             << " entry lines are not of the form <tag>word</tag>; they were skipped.\n";
+  }
+  if (admitted == 0) progress << nothingAdmittedWarning(tag, listed, tags, fileName);
 }

@@ -2,7 +2,7 @@
 #ifndef STIMSEL_WORDS_POS_FILTER_H_
 #define STIMSEL_WORDS_POS_FILTER_H_
 
-#include <iostream>
+#include <ostream>
 #include <string>
 
 #include "words/counted_file.h"
@@ -14,22 +14,21 @@
 struct PosEntry {
   std::string tag;
   std::string word;
+  bool readable() const { return !word.empty(); }
 };
 PosEntry parsePosEntry(const std::string& line);
 
-// Bars the first `count` records of the table, then re-admits the first
-// record of every word that the tag file lists under `tag` (exact,
-// case-sensitive). Prints "Marking pos: <tag>'s.", a dot for entries 0, 50,
-// 100, ..., and "Done Marking pos", then a warning when the entry lines do
-// not match the count. Returns false, after printing one line naming the
-// file, when the file cannot be opened or its first line holds no count;
-// the records are then left untouched.
-bool markPos(const std::string& tag, WordTable& table, int count, const std::string& tagFileName,
-             std::ostream& out = std::cout);
+// Bars every record of the table, then re-admits the first record of every
+// word that the tag file lists under `tag` (exact, case-sensitive). Writes
+// "Marking pos: <tag>'s.", a dot for entries 0, 50, 100, ..., and "Done
+// Marking pos" to `progress`, then a line starting "Warning: " for each of:
+// entry lines that do not match the count, lines without the <tag>word
+// shape, and a tag under which nothing was admitted. `fileName` only names
+// the file in the warnings.
+void markPos(const std::string& tag, WordTable& table, const CountedFile& file,
+             const std::string& fileName, std::ostream& progress);
 
-// The filtering part of markPos, for a tag file already read; `tagFileName`
-// only names the file in the warning.
-void markPosEntries(const std::string& tag, WordTable& table, int count, const CountedFile& file,
-                    const std::string& tagFileName, std::ostream& out = std::cout);
+// The error text of a tag file that cannot be opened, before its name.
+constexpr const char* kCannotOpenTagFile = "Couldn't open part-of-speech word file ";
 
 #endif  // STIMSEL_WORDS_POS_FILTER_H_

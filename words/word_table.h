@@ -7,33 +7,33 @@
 
 #include "words/categories.h"
 
-// Longest word a record may hold, in bytes.
+// Longest word a record may hold, in letters.
 constexpr int kMaxWordLength = 31;
 
-// One rated word of the norms file together with its selection state.
-// Ratings stay single-precision floats: classification depends on it.
+// One rated word of the norms file. Ratings stay single-precision floats:
+// classification depends on it. The table never changes after the filters
+// have run; selection keeps its own state.
 struct WordRecord {
   std::string word;
-  int number = 0;  // second column; kept, never used
-  int freq = 0;
-  int len = 0;  // length of word in bytes
-  bool chosen = false;
-  bool excluded = false;
-  int category = categoryNumber(AffectCategory::Unclassed);
+  double freq = 0;
+  bool wholeFreq = true;  // read as a whole number: printed without decimals
+  int len = 0;            // letters (UTF-8 code points)
   float valMn = 0;
   float valSd = 0;
   float aroMn = 0;
-  float aroSd = 0;  // kept, never used
-  float col7 = 0;   // kept, never used
-  float col8 = 0;   // kept, never used
+  AffectCategory category = AffectCategory::Unclassed;
+  long long sourceLine = 0;  // the record's line in the norms file
+  bool excluded = false;     // barred by the part-of-speech filter or the exclusion list
+  bool duplicate = false;    // an earlier record holds the same word
+
+  bool canBeChosen() const { return !excluded && !duplicate; }
 };
 
 // Records in norms-file order; a record's index is its position among the
-// file's data lines and never changes. The labels belong with the records
-// because preparing the list without neutral words renumbers both together.
+// file's data lines and never changes.
 struct WordTable {
   std::vector<WordRecord> records;
-  LabelTable labels = defaultLabelTable();
+  int duplicateWords = 0;  // distinct words held by more than one record
 
   int count() const { return static_cast<int>(records.size()); }
 };

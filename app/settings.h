@@ -1,0 +1,27 @@
+// The settings of one run, all settled from the command line before any
+// file is read.
+#ifndef STIMSEL_APP_SETTINGS_H_
+#define STIMSEL_APP_SETTINGS_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "select/selection.h"
+#include "words/categories.h"
+
+struct Settings {
+  int wanted = 12;  // N, the number of words wanted
+  ListMode mode = ListMode::FullMode;
+  std::string normsFile = "KOVA.txt";
+  std::string tagFile = "kovatags.txt";
+  std::optional<std::string> excludeFile;
+  std::optional<std::string> partOfSpeech;
+  std::optional<std::uint32_t> seed;  // none: seed from the clock
+  MatchRules rules;
+  int positionalCount = 0;  // arguments that are not options
+  bool showHelp = false;
+  bool showVersion = false;
+};
+
+#endif  // STIMSEL_APP_SETTINGS_H_

@@ -1,0 +1,75 @@
+#include "output/result_table.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "words/letters.h"
+
+namespace {
+
+constexpr int kWordColumnLetters = 15;
+
+std::string frequencyText(const WordRecord& r) {
+  char buffer[64];
+  if (r.wholeFreq) {
+    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(r.freq));
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%.2f", r.freq);
+  }
+  return buffer;
+}
+
+std::string formatRow(int row, const WordRecord& r) {
+  // printf keeps the rounding of the ratings exact; the word is padded by
+  // letters so that a Cyrillic or Greek column lines up like an English one.
+  char ratings[96];
+  std::snprintf(ratings, sizeof ratings, "%.3f\t%.3f\t%d\t", r.valMn, r.aroMn, r.len);
+  const int pad = kWordColumnLetters - letterCount(r.word);
+  return std::to_string(row) + "\t" + r.word + std::string(pad > 0 ? pad : 0, ' ') + "\t" +
+         labelOf(r.category) + "\t" + ratings + frequencyText(r) + "\n";
+}
+
+std::string describe(int category, const std::vector<AffectCategory>& play) {
+  const AffectCategory c = play[static_cast<size_t>(category - 1)];
+  return "category " + std::to_string(category) + " (label \"" + labelOf(c) + "\")";
+}
+
+}  // namespace
+
+std::string plainNumber(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.6f", value);
+  std::string text = buffer;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
+void printList(const WordTable& table, const std::vector<int>& rows, std::ostream& out) {
+  out << "\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n";
+  int row = 0;
+  for (int i : rows) out << formatRow(++row, table.records[static_cast<size_t>(i)]);
+}
+
+void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
+                    const MatchRules& rules, std::ostream& out) {
+  if (result.complete()) return;
+  out << "Only " << result.matched << " of " << result.wanted << " words could be matched.\n";
+  const std::string which = describe(result.category, play);
+  switch (result.shortfall) {
+    case Shortfall::CategoryEmpty:
+      out << "No word of " << which << " is left to choose.\n";
+      break;
+    case Shortfall::NoMatchableAnchor:
+      out << "No word of " << which << " left has a partner within " << rules.lengthTolerance
+          << " letters and " << plainNumber(rules.frequencyTolerance)
+          << " in frequency in every other category.\n";
+      break;
+    case Shortfall::DrawLimit:
+      out << "Gave up on a group anchored in " << which << " after " << rules.maxDrawsPerGroup
+          << " draws.\n";
+      break;
+    case Shortfall::None:
+      break;
+  }
+}

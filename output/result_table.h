@@ -1,0 +1,28 @@
+// Prints the run's product: the chosen words as a tab-separated table, and
+// the shortfall when the list could not be completed.
+#ifndef STIMSEL_OUTPUT_RESULT_TABLE_H_
+#define STIMSEL_OUTPUT_RESULT_TABLE_H_
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "select/selection.h"
+#include "words/word_table.h"
+
+// Prints an empty line, the header, then one row per index of `rows`,
+// numbered from 1. Words are padded to 15 letters; a whole frequency prints
+// without decimals, any other with two.
+void printList(const WordTable& table, const std::vector<int>& rows, std::ostream& out);
+
+// For an incomplete selection, prints "Only M of W words could be matched."
+// and a line saying which category in play ran short, numbered 1..K and
+// labelled as in the table. Prints nothing otherwise.
+void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
+                    const MatchRules& rules, std::ostream& out);
+
+// A number as a person writes it: no trailing zeros, no exponent for the
+// values the options take ("10", "2.5", "0.2").
+std::string plainNumber(double value);
+
+#endif  // STIMSEL_OUTPUT_RESULT_TABLE_H_

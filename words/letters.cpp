@@ -1,0 +1,40 @@
+#include "words/letters.h"
+
+namespace {
+
+bool isContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
+
+// Bytes taken by a valid sequence starting at `i`, or 1 when there is none.
+size_t sequenceLength(std::string_view s, size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  size_t want = 1;
+  unsigned int low = 0x80;  // the smallest code point of that length
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    want = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    want = 3;
+    low = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    want = 4;
+    low = 0x10000;
+  }
+  if (want == 1 || i + want > s.size()) return 1;
+  unsigned int code = lead & (0x7F >> want);
+  for (size_t k = 1; k < want; ++k) {
+    const auto c = static_cast<unsigned char>(s[i + k]);
+    if (!isContinuation(c)) return 1;
+    code = (code << 6) | (c & 0x3F);
+  }
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return code < low || code > 0x10FFFF || surrogate ? 1 : want;
+}
+
+}  // namespace
+
+int letterCount(std::string_view text) {
+  int letters = 0;
+  for (size_t i = 0; i < text.size(); i += sequenceLength(text, i)) ++letters;
+  return letters;
+}
