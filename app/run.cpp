@@ -1,5 +1,7 @@
 #include "app/run.h"
 
+#include <new>
+
 #include "app/command_line.h"
 #include "app/stimsel.h"
 #include "app/usage.h"
@@ -45,6 +47,24 @@ int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed
   return finishList(settings, words.value(), result, out);
 }
 
+int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
+  const Result<Settings> parsed = parseCommandLine(args);
+  if (!parsed.ok()) {
+    out << parsed.error().text() << "\n";
+    return kExitBadOption;
+  }
+  const Settings& settings = parsed.value();
+  if (settings.showHelp) {
+    printHelp(out);
+    return kExitComplete;
+  }
+  if (settings.showVersion) {
+    printVersion(out);
+    return kExitComplete;
+  }
+  return runList(settings, out, clockSeed);
+}
+
 }  // namespace
 
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
@@ -66,19 +86,12 @@ int finishList(const Settings& settings, const WordTable& table, const Selection
 }
 
 int runStimsel(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
-  const Result<Settings> parsed = parseCommandLine(args);
-  if (!parsed.ok()) {
-    out << parsed.error().text() << "\n";
-    return kExitBadOption;
+  // Memory runs out only on inputs far beyond any norms table; say so rather
+  // than let it pass for some other fault.
+  try {
+    return runParsed(args, out, clockSeed);
+  } catch (const std::bad_alloc&) {
+    out << "stimsel: out of memory while reading the input files\n";
+    return kExitInputError;
   }
-  const Settings& settings = parsed.value();
-  if (settings.showHelp) {
-    printHelp(out);
-    return kExitComplete;
-  }
-  if (settings.showVersion) {
-    printVersion(out);
-    return kExitComplete;
-  }
-  return runList(settings, out, clockSeed);
 }

@@ -3,6 +3,7 @@
 // odd command lines. Each row runs the binary and states the exit status,
 // what the message must name, and whether a table may be printed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cctype>
 #include <cstdio>
@@ -63,6 +64,8 @@ std::vector<Row> catalogue() {
        {"3", "NO", "nothere.txt"}, 1, "Couldn't open bad word file nothere.txt", false},
       {"folder named as the exclusion file", {},
        {"3", "NO", "sub"}, 1, "Couldn't open bad word file sub", false},
+      {"FIFO without a writer named as the exclusion file", {},
+       {"3", "NO", "fifo"}, 1, "Couldn't open bad word file fifo", false},
       {"device named as the exclusion file", {},
        {"3", "NO", "/dev/zero"}, 1, "Couldn't open bad word file /dev/zero", false},
       {"empty norms file", {{"KOVA.txt", ""}}, {"12"}, 1,
@@ -149,6 +152,9 @@ std::vector<Row> catalogue() {
       {"exclusion count smaller than its lines", {{"used.txt", "1\nrage00\nglad00\n"}}, kUsed, 0,
        "Warning: used.txt announces 1 entries but has 1 more non-blank lines after them; those "
        "were not read.", true},
+      {"more than a million lines after the count", {{"used.txt", "1\nrage00\n" + repeat("x\n", 1000002)}},
+       kUsed, 0, "Warning: used.txt announces 1 entries but has more than 1000000 more non-blank "
+       "lines after them; those were not read.", true},
       {"negative exclusion count", {{"used.txt", "-1\nglad00\n"}}, kUsed, 0,
        "Warning: used.txt announces -1 entries; no entry was read.", true},
       {"exclusion entry line holding only a tab", {{"used.txt", "1\n\t\n"}}, kUsed, 0,
@@ -206,6 +212,7 @@ TEST_P(BadInput, EndsAsStated) {
     }
   }
   std::filesystem::create_directory(dir.path() + "/sub");
+  ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
   const RunResult r = runStimsel(dir.path(), row.args);
   const std::string shown = r.output.substr(0, 2000);
   EXPECT_EQ(r.status, row.status) << shown;

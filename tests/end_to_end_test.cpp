@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fstream>
+#include <iterator>
 
 #include "tests/test_support.h"
 
@@ -37,6 +39,13 @@ const std::string kAdjectives =
 const std::string kTags =
     "4 pairs of tag and word\n<adj>glad00</adj>\n<adj>grim00</adj>\n<adj>desk00</adj>\n"
     "<n>wild00</n>\n";
+
+size_t countOf(const std::string& text, const std::string& piece) {
+  size_t count = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+    ++count;
+  return count;
+}
 
 // The rows of a printed table, without the header.
 std::vector<std::string> tableRows(const std::string& output) {
@@ -260,6 +269,22 @@ TEST(Output, AListThatCannotBeWrittenIsAFailureSaidOnStandardError) {
   const RunResult full = runOnSample({"36", "YES", "--seed", "7"}, "2>&1 >/dev/full");
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.output, "stimsel: cannot write the list: No space left on device\n");
+}
+
+TEST(Duplicates, AWordHeldTwiceIsNeverChosenTwice) {
+  // The sample with its last line replaced by a second "adoring".
+  std::ifstream sample(std::string(STIMSEL_SOURCE_DIR) + "/data/KOVA.txt", std::ios::binary);
+  std::string norms((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+  const size_t last = norms.rfind('\n', norms.size() - 2) + 1;
+  norms.replace(last, std::string::npos, "adoring\t20\t7.57\t1.91\t6.12\t1.99\t5.36\t2.44\t1\n");
+  TempDir dir;
+  dir.write("KOVA.txt", norms);
+  const RunResult r = runStimsel(dir.path(), {"1000", "YES", "--seed", "1"});
+  EXPECT_EQ(r.output.rfind("filename is KOVA.txt\nWarning: KOVA.txt: 1 words appear more than "
+                           "once; only the first record of each can be chosen.\n",
+                           0),
+            0u);
+  EXPECT_EQ(countOf(r.output, "\tadoring "), 1u) << r.output;
 }
 
 }  // namespace

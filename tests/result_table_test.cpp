@@ -23,6 +23,18 @@ TEST(PrintList, PrintsChosenRecordsInTableOrderWithPaddingAndThreeDecimals) {
                            "3\tunbelievablenesses\tN \t5.000\t3.000\t18\t1\n");
 }
 
+TEST(PrintList, PadsWordsByLettersAndPrintsDecimalFrequenciesWithTwoPlaces) {
+  // "\xD0\xB4\xD0\xBE\xD0\xBC" is a three-letter Cyrillic word of six bytes.
+  WordTable table = tableOf({{"\xD0\xB4\xD0\xBE\xD0\xBC", 8, 3, 12}, {"caf\xE9", 2, 3, 5}});
+  table.records[1].freq = 12.345;
+  table.records[1].wholeFreq = false;
+  std::ostringstream out;
+  printList(table, {0, 1}, out);
+  EXPECT_EQ(out.str(), std::string(kHeader) +
+                           "1\t\xD0\xB4\xD0\xBE\xD0\xBC            \t+ \t8.000\t3.000\t3\t12\n"
+                           "2\tcaf\xE9           \t- \t2.000\t3.000\t4\t12.35\n");
+}
+
 TEST(PrintList, EmptyListPrintsTheHeaderOnly) {
   WordTable table = tableOf({{"calm", 8, 3, 1}});
   std::ostringstream out;
