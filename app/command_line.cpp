@@ -28,6 +28,68 @@ bool setSeed(Settings& s, const std::string& value) {
   return true;
 }
 
+// A named norms file is read to its end and may hold decimal frequencies.
+bool setNorms(Settings& s, const std::string& value) {
+  if (value.empty()) return false;
+  s.norms.path = value;
+  s.norms.classic.dataLines = 0;
+  s.norms.classic.decimalFrequency = true;
+  return true;
+}
+
+bool setFileName(std::string& name, const std::string& value) {
+  name = value;
+  return !value.empty();
+}
+
+bool setOptionalFileName(std::optional<std::string>& name, const std::string& value) {
+  name = value;
+  return !value.empty();
+}
+
+bool setNormsFormat(Settings& s, const std::string& value) {
+  const std::pair<const char*, NormsFormat> kFormats[] = {
+      {"classic", NormsFormat::Classic}, {"csv", NormsFormat::Csv}, {"tsv", NormsFormat::Tsv}};
+  for (const auto& [name, format] : kFormats) {
+    if (value != name) continue;
+    s.norms.format = format;
+    return true;
+  }
+  return false;
+}
+
+bool setHeaderLines(Settings& s, const std::string& value) {
+  unsigned long long lines = 0;
+  if (!parseUnsigned(value, 1'000'000, lines)) return false;
+  s.norms.classic.headerLines = static_cast<int>(lines);
+  s.norms.classic.dataLines = 0;
+  return true;
+}
+
+bool setColumn(Settings& s, const std::string& value) {
+  const size_t equals = value.find('=');
+  Role role = Role::Word;
+  if (equals == std::string::npos || equals + 1 == value.size() ||
+      !parseRole(value.substr(0, equals), role)) {
+    return false;
+  }
+  s.norms.columns[role] = value.substr(equals + 1);
+  return true;
+}
+
+bool setScale(Settings& s, const std::string& value) {
+  const size_t colon = value.find(':', 1);
+  if (colon == std::string::npos) return false;
+  double low = 0;
+  double high = 0;
+  if (parseDecimal(value.substr(0, colon), low) != NumberStatus::Ok ||
+      parseDecimal(value.substr(colon + 1), high) != NumberStatus::Ok || !(low < high)) {
+    return false;
+  }
+  s.norms.scale = {low, high};
+  return true;
+}
+
 // One option: its name without "--", what its value must be (for messages),
 // and how it changes the settings. Options without `expected` take no value.
 struct Option {
@@ -40,6 +102,22 @@ const Option kOptions[] = {
     {"help", nullptr, [](Settings& s, const std::string&) { return s.showHelp = true; }},
     {"version", nullptr, [](Settings& s, const std::string&) { return s.showVersion = true; }},
     {"seed", "a whole number from 0 to 4294967295", setSeed},
+    {"norms", "a file name", setNorms},
+    {"tags", "a file name",
+     [](Settings& s, const std::string& v) { return setFileName(s.tagFile, v); }},
+    {"norms-format", "classic, csv or tsv", setNormsFormat},
+    {"header-lines", "a whole number from 0 to 1000000", setHeaderLines},
+    {"column", "ROLE=NAME, with ROLE one of word, valence, valence_sd, arousal, frequency, pos",
+     setColumn},
+    {"frequency", "a file name",
+     [](Settings& s, const std::string& v) {
+       return setOptionalFileName(s.norms.frequencyFile, v);
+     }},
+    {"frequency-column", "a column name",
+     [](Settings& s, const std::string& v) {
+       return setOptionalFileName(s.norms.frequencyColumn, v);
+     }},
+    {"scale", "LOW:HIGH, two numbers with LOW below HIGH (such as 0:1 or -3:3)", setScale},
 };
 
 const Option* findOption(const std::string& name) {

@@ -7,7 +7,6 @@
 #include "app/usage.h"
 #include "output/result_table.h"
 #include "words/exclusion_list.h"
-#include "words/norms_loader.h"
 #include "words/pos_filter.h"
 
 namespace {
@@ -21,7 +20,9 @@ std::string duplicateWarning(const std::string& fileName, int words) {
 // whatever the filter re-admitted.
 std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table,
                                       std::ostream& out) {
-  if (settings.partOfSpeech) {
+  if (settings.partOfSpeech && !table.posColumn.empty()) {
+    markPosByColumn(*settings.partOfSpeech, table, settings.norms.path, out);
+  } else if (settings.partOfSpeech) {
     Result<CountedFile> tags = loadCountedFile(settings.tagFile, kCannotOpenTagFile);
     if (!tags.ok()) return tags.error();
     markPos(*settings.partOfSpeech, table, tags.value(), settings.tagFile, out);
@@ -68,11 +69,13 @@ int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint
 }  // namespace
 
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
-  out << "filename is " << settings.normsFile << "\n";
-  Result<WordTable> words = loadNorms(settings.normsFile);
+  const std::string& fileName = settings.norms.path;
+  out << "filename is " << fileName << "\n";
+  Result<WordTable> words = loadNormsFile(settings.norms);
   if (!words.ok()) return words;
   WordTable& table = words.value();
-  if (table.duplicateWords > 0) out << duplicateWarning(settings.normsFile, table.duplicateWords);
+  if (table.duplicateWords > 0) out << duplicateWarning(fileName, table.duplicateWords);
+  for (const std::string& warning : table.warnings) out << warning;
   if (std::optional<ReadError> error = applyFilters(settings, table, out)) return *error;
   return words;
 }

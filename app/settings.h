@@ -8,12 +8,13 @@
 #include <string>
 
 #include "select/selection.h"
+#include "tables/norms_file.h"
 #include "words/categories.h"
 
 struct Settings {
   int wanted = 12;  // N, the number of words wanted
   ListMode mode = ListMode::FullMode;
-  std::string normsFile = "KOVA.txt";
+  NormsSource norms;  // KOVA.txt in the classic layout unless --norms says otherwise
   std::string tagFile = "kovatags.txt";
   std::optional<std::string> excludeFile;
   std::optional<std::string> partOfSpeech;

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& a : args) positional += a.compare(0, 2, "--") != 0;
   FUZZ_CHECK(s.positionalCount <= positional);
   FUZZ_CHECK(!s.excludeFile || s.excludeFile->size() >= 2);
-  FUZZ_CHECK(s.normsFile == "KOVA.txt" && s.tagFile == "kovatags.txt");
+  FUZZ_CHECK(s.norms.path == "KOVA.txt" && s.tagFile == "kovatags.txt");
   for (const std::string& a : args) {
     const int n = parseWordCount(a);
     FUZZ_CHECK(a.find_first_of("0123456789") != std::string::npos || n == 0);

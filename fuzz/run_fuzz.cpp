@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Result<Settings> parsed = parseCommandLine(args);
   if (!parsed.ok()) return 0;
   Settings settings = parsed.value();
-  settings.normsFile = write("KOVA.txt", normsText(fdp));
+  settings.norms.path = write("KOVA.txt", normsText(fdp));
   settings.tagFile = write("kovatags.txt", tags);
   if (settings.excludeFile) settings.excludeFile = write("used.txt", used);
   settings.rules.maxDrawsPerGroup = kFuzzDrawsPerGroup;

@@ -32,6 +32,10 @@ std::string cutAfterLines(const std::string& text, int lines) {
 
 const std::string kGood = normsFileText(blockFixtureWords(100));
 const std::string kTags = "3\n<adj>glad00</adj>\n<adj>grim00</adj>\n<adj>desk00</adj>\n";
+const std::string kCsv =
+    "Word,Valence,Arousal,Frequency\nglad,8,3,10\ngrim,2,3,10\ndesk,5,3,10\nwild,8.5,7,10\n"
+    "rage,2.5,7,10\nloud,5.5,6.5,10\n";
+
 std::string repeat(const std::string& piece, int times) {
   std::string text;
   for (int i = 0; i < times; ++i) text += piece;
@@ -178,6 +182,51 @@ std::vector<Row> catalogue() {
        {"12", "--seed=1"}, 0,
        "Warning: KOVA.txt: 1 words appear more than once; only the first record of each can be "
        "chosen.", true},
+      {"CSV without an arousal column", {{"norms.csv", "word,valence,frequency\nglad,8,10\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: no column for arousal (name it with --column arousal=NAME); the columns "
+       "are: word, valence, frequency", false},
+      {"CSV without a frequency column", {{"norms.csv", "word,valence,arousal\nglad,8,3\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: no column for frequency (name it with --column frequency=NAME, or join one "
+       "with --frequency FILE); the columns are: word, valence, arousal", false},
+      {"CSV column named but absent", {{"norms.csv", kCsv}},
+       {"6", "--norms", "norms.csv", "--column", "valence=Val"}, 1,
+       "norms.csv:1: no column named \"Val\" for valence; the columns are: Word, Valence, "
+       "Arousal, Frequency", false},
+      {"CSV cell that is not a number", {{"norms.csv", kCsv + "bad,8,high,10\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:8: column Arousal: value \"high\" is not a decimal number", false},
+      {"CSV quote never closed", {{"norms.csv", kCsv + "\"bad,8,3,10\nmore\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:9: a quoted field is not closed before the end of the file", false},
+      {"CSV text after a closing quote", {{"norms.csv", kCsv + "\"bad\"x,8,3,10\n"}},
+       {"6", "--norms", "norms.csv"}, 1, "norms.csv:8: a quoted field must end at its closing quote",
+       false},
+      {"empty CSV", {{"norms.csv", ""}}, {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv: the file is empty; expected a first row naming the columns", false},
+      {"CSV rows with missing values",
+       {{"norms.csv", kCsv + "gone,NA,3,10\ngone2,8,,10\ngone3,8,3, n/a \n"}},
+       {"6", "--norms", "norms.csv", "--seed=1"}, 0,
+       "Warning: norms.csv: 3 rows have a missing value and are left out of the selection "
+       "(Valence 1, Arousal 1, Frequency 1).", true},
+      {"missing frequency file", {{"norms.csv", kCsv}},
+       {"6", "--norms", "norms.csv", "--frequency", "nothere.txt"}, 1,
+       "Couldn't open frequency file nothere.txt", false},
+      {"frequency file with a bad value",
+       {{"norms.csv", kCsv}, {"freq.csv", "Word,SUBTLWF\nglad,12\ngrim,lots\n"}},
+       {"6", "--norms", "norms.csv", "--frequency", "freq.csv"}, 1,
+       "freq.csv:3: column SUBTLWF: value \"lots\" is not a decimal number", false},
+      {"missing norms file named by --norms", {}, {"6", "--norms", "mine.csv"}, 1,
+       "Couldn't open norms file mine.csv", false},
+      {"scale with LOW not below HIGH", {}, {"6", "--scale", "1:1"}, 2,
+       "stimsel: bad value '1:1' for --scale: expected LOW:HIGH, two numbers with LOW below HIGH "
+       "(such as 0:1 or -3:3)", false},
+      {"column with an unknown role", {}, {"6", "--column", "colour=x"}, 2,
+       "stimsel: bad value 'colour=x' for --column: expected ROLE=NAME, with ROLE one of word, "
+       "valence, valence_sd, arousal, frequency, pos", false},
+      {"unknown norms format", {}, {"6", "--norms-format", "xlsx"}, 2,
+       "stimsel: bad value 'xlsx' for --norms-format: expected classic, csv or tsv", false},
       {"unknown option", {}, {"12", "--colour"}, 2,
        "stimsel: unknown option '--colour' (try --help)", false},
       {"malformed seed", {}, {"12", "--seed=1e3"}, 2,

@@ -28,7 +28,7 @@ TEST(ParseCommandLine, DefaultsWithoutArguments) {
   EXPECT_EQ(s.positionalCount, 0);
   EXPECT_EQ(s.wanted, 12);
   EXPECT_EQ(s.mode, ListMode::FullMode);
-  EXPECT_EQ(s.normsFile, "KOVA.txt");
+  EXPECT_EQ(s.norms.path, "KOVA.txt");
   EXPECT_EQ(s.tagFile, "kovatags.txt");
   EXPECT_FALSE(s.excludeFile || s.partOfSpeech || s.seed);
 }

@@ -51,6 +51,11 @@ const char* nameOf(AffectCategory category) {
 }
 
 AffectCategory classify(float valMn, float valSd, float aroMn) {
+  // A float widens to double exactly, so this compares the float ratings.
+  return classifyValues(valMn, valSd, aroMn);
+}
+
+AffectCategory classifyValues(double valMn, double valSd, double aroMn) {
   if (valSd > kMaxValenceSpread) return AffectCategory::Unclassed;
   if (valMn < 3.0) {
     return aroMn <= kNegArousalCut ? AffectCategory::NegCalm : AffectCategory::NegAroused;

@@ -29,6 +29,10 @@ const char* nameOf(AffectCategory category);
 // file (5.6700000763 as a float) counts as above 5.67.
 AffectCategory classify(float valMn, float valSd, float aroMn);
 
+// The same bands for ratings already in double precision (ratings mapped
+// from another scale).
+AffectCategory classifyValues(double valMn, double valSd, double aroMn);
+
 enum class ListMode { FullMode, NoArousalMode, NoNeutralMode };
 
 // The categories in play, in the order that numbers them 1..K for anchors,

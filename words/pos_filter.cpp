@@ -34,6 +34,23 @@ std::string nothingAdmittedWarning(const std::string& tag, int listed,
 
 }  // namespace
 
+void markPosByColumn(const std::string& tag, WordTable& table, const std::string& fileName,
+                     std::ostream& progress) {
+  progress << "Marking pos: " << tag << "'s.";
+  std::set<std::string> tags;
+  int admitted = 0;
+  for (WordRecord& r : table.records) {
+    r.excluded = r.pos != tag;
+    admitted += r.excluded ? 0 : 1;
+    if (!r.pos.empty()) tags.insert(r.pos);
+  }
+  progress << "Done Marking pos\n";
+  if (admitted > 0) return;
+  const std::string known = tags.empty() ? "it holds none" : "its values are: " + joined(tags);
+  progress << "Warning: " << fileName << " has no word whose " << table.posColumn << " is '" << tag
+           << "'; " << known << ".\n";
+}
+
 PosEntry parsePosEntry(const std::string& line) {
   PosEntry entry;
   if (line.empty()) return entry;

@@ -28,6 +28,13 @@ PosEntry parsePosEntry(const std::string& line);
 void markPos(const std::string& tag, WordTable& table, const CountedFile& file,
              const std::string& fileName, std::ostream& progress);
 
+// The same filter for norms that name each word's part of speech in a column
+// (table.posColumn): bars every record, then re-admits those whose part of
+// speech is `tag` (exact). Writes "Marking pos: <tag>'s." and "Done Marking
+// pos" to `progress`, and a warning when nothing was admitted.
+void markPosByColumn(const std::string& tag, WordTable& table, const std::string& fileName,
+                     std::ostream& progress);
+
 // The error text of a tag file that cannot be opened, before its name.
 constexpr const char* kCannotOpenTagFile = "Couldn't open part-of-speech word file ";
 

@@ -1,0 +1,156 @@
+#include "tables/delimited_norms.h"
+
+#include <cctype>
+
+#include "tables/delimited_reader.h"
+#include "words/norms_loader.h"
+#include "words/record_fields.h"
+
+namespace {
+
+const Role kRatingRoles[] = {Role::Valence, Role::ValenceSd, Role::Arousal};
+
+// Per role, the rows left out for a missing value in its column.
+using MissingCounts = std::array<int, kRoleCount>;
+
+std::string missingWarning(const std::string& fileName, int rows, const MissingCounts& missing,
+                           const std::vector<std::string>& header, const ColumnMap& columns) {
+  std::string perColumn;
+  for (int r = 0; r < kRoleCount; ++r) {
+    if (missing[static_cast<size_t>(r)] == 0) continue;
+    perColumn += (perColumn.empty() ? "" : ", ") + header[static_cast<size_t>(columns[r])] + " " +
+                 std::to_string(missing[static_cast<size_t>(r)]);
+  }
+  return "Warning: " + fileName + ": " + std::to_string(rows) +
+         " rows have a missing value and are left out of the selection (" + perColumn + ").\n";
+}
+
+class RowReader {
+ public:
+  RowReader(const std::string& fileName, const std::vector<std::string>& header,
+            const ColumnMap& columns, const DelimitedLayout& layout)
+      : fileName_(fileName), header_(header), columns_(columns), layout_(layout) {}
+
+  // Fills `record` from `fields`. Returns false with `error` set for a cell
+  // that does not parse, and false with no error for a row left out.
+  bool read(const std::vector<std::string>& fields, long long line, WordRecord& record,
+            std::optional<ReadError>& error) {
+    line_ = line;
+    std::string word;
+    if (!cell(fields, Role::Word, word)) return false;
+    std::string problem;
+    if (!parseWord(word, record, problem)) return fail(Role::Word, problem, error);
+    float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn};
+    for (int i = 0; i < 3; ++i) {
+      std::string text;
+      if (columnOf(columns_, kRatingRoles[i]) < 0) continue;  // no SD column: SD 0
+      if (!cell(fields, kRatingRoles[i], text)) return false;
+      if (!parseRating(text, "value", *ratings[i], problem)) {
+        return fail(kRatingRoles[i], problem, error);
+      }
+    }
+    if (columnOf(columns_, Role::Frequency) >= 0 && layout_.needsFrequency) {
+      std::string text;
+      if (!cell(fields, Role::Frequency, text)) return false;
+      if (!parseFrequencyValue(text, "value", record, problem)) {
+        return fail(Role::Frequency, problem, error);
+      }
+    }
+    if (columnOf(columns_, Role::Pos) >= 0) cell(fields, Role::Pos, record.pos);
+    record.sourceLine = line;
+    record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
+    return true;
+  }
+
+  const MissingCounts& missing() const { return missing_; }
+
+ private:
+  // The trimmed cell of `role`; false (and counted) when it is missing.
+  bool cell(const std::vector<std::string>& fields, Role role, std::string& text) {
+    const auto column = static_cast<size_t>(columnOf(columns_, role));
+    text = column < fields.size() ? trimmed(fields[column]) : std::string();
+    if (role == Role::Pos || !isMissingValue(text)) return true;
+    ++missing_[static_cast<size_t>(role)];
+    return false;
+  }
+
+  bool fail(Role role, const std::string& problem, std::optional<ReadError>& error) const {
+    const std::string& name = header_[static_cast<size_t>(columnOf(columns_, role))];
+    error = ReadError::at(fileName_, line_, "column " + name + ": " + problem);
+    return false;
+  }
+
+  const std::string& fileName_;
+  const std::vector<std::string>& header_;
+  const ColumnMap& columns_;
+  const DelimitedLayout& layout_;
+  long long line_ = 0;
+  MissingCounts missing_{};
+};
+
+bool isBlankRecord(const std::vector<std::string>& fields) {
+  for (const std::string& f : fields) {
+    if (!trimmed(f).empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isMissingValue(const std::string& cell) {
+  std::string upper;
+  for (char c : cell) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper.empty() || upper == "NA" || upper == "N/A" || upper == "NAN" || upper == ".";
+}
+
+std::string trimmed(const std::string& cell) {
+  const size_t first = cell.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+}
+
+Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
+                                     const DelimitedLayout& layout) {
+  DelimitedReader reader(in, layout.delimiter, fileName);
+  std::vector<std::string> header;
+  if (!reader.next(header)) {
+    if (reader.error()) return *reader.error();
+    return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
+  }
+  for (std::string& name : header) name = trimmed(name);
+  std::vector<Role> required = {Role::Word, Role::Valence, Role::Arousal};
+  if (layout.needsFrequency) required.push_back(Role::Frequency);
+  const Result<ColumnMap> columns =
+      findColumns(header, layout.columns, required, fileName, [](Role role) {
+        const std::string option = std::string("--column ") + roleName(role) + "=NAME";
+        return role == Role::Frequency ? option + ", or join one with --frequency FILE" : option;
+      });
+  if (!columns.ok()) return columns.error();
+
+  WordTable table;
+  if (columnOf(columns.value(), Role::Pos) >= 0) {
+    table.posColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Pos))];
+  }
+  RowReader rows(fileName, header, columns.value(), layout);
+  std::vector<std::string> fields;
+  std::optional<ReadError> error;
+  int leftOut = 0;
+  while (reader.next(fields)) {
+    if (isBlankRecord(fields)) continue;
+    WordRecord record;
+    if (rows.read(fields, reader.recordLine(), record, error)) {
+      table.records.push_back(std::move(record));
+    } else if (error) {
+      return *error;
+    } else {
+      ++leftOut;
+    }
+  }
+  if (reader.error()) return *reader.error();
+  if (leftOut > 0) {
+    table.warnings.push_back(
+        missingWarning(fileName, leftOut, rows.missing(), header, columns.value()));
+  }
+  markDuplicates(table);
+  return table;
+}

@@ -1,0 +1,68 @@
+#include "tables/delimited_reader.h"
+
+DelimitedReader::DelimitedReader(std::istream& in, char delimiter, std::string fileName)
+    : lines_(in), delimiter_(delimiter), fileName_(std::move(fileName)) {}
+
+bool DelimitedReader::fail(const std::string& message) {
+  error_ = ReadError::at(fileName_, lines_.lineNumber(), message);
+  return false;
+}
+
+bool DelimitedReader::nextLine() {
+  const LineStatus status = lines_.next(line_);
+  if (status == LineStatus::TooLong) {
+    error_ = lines_.tooLong(fileName_);
+    return false;
+  }
+  return status == LineStatus::Line;
+}
+
+bool DelimitedReader::next(std::vector<std::string>& fields) {
+  fields.clear();
+  if (error_ || !nextLine()) return false;
+  recordLine_ = lines_.lineNumber();
+  size_t pos = 0;
+  size_t held = line_.size();  // bytes of the record so far, for the bound
+  for (;;) {
+    std::string& field = fields.emplace_back();
+    if (pos < line_.size() && line_[pos] == '"') {
+      // A quoted field, perhaps over several lines.
+      ++pos;
+      for (;;) {
+        const size_t quote = line_.find('"', pos);
+        if (quote == std::string::npos) {
+          field.append(line_, pos, std::string::npos);
+          if (!nextLine()) {
+            return error_ ? false : fail("a quoted field is not closed before the end of the file");
+          }
+          held += line_.size() + 1;
+          if (held > kMaxLineBytes) return fail("a quoted field runs past 1048576 bytes");
+          field += '\n';
+          pos = 0;
+          continue;
+        }
+        field.append(line_, pos, quote - pos);
+        if (quote + 1 < line_.size() && line_[quote + 1] == '"') {
+          field += '"';
+          pos = quote + 2;
+          continue;
+        }
+        pos = quote + 1;
+        break;
+      }
+      if (pos < line_.size() && line_[pos] != delimiter_) {
+        return fail("a quoted field must end at its closing quote");
+      }
+    } else {
+      const size_t end = line_.find(delimiter_, pos);
+      field.append(line_, pos, end == std::string::npos ? std::string::npos : end - pos);
+      pos = end == std::string::npos ? line_.size() : end;
+    }
+    if (pos >= line_.size()) return true;
+    ++pos;  // past the delimiter
+  }
+}
+
+char delimiterOf(const std::string& layout) {
+  return layout == "csv" ? ',' : '\t';
+}

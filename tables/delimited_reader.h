@@ -1,0 +1,49 @@
+// Reads CSV (RFC 4180) and tab-separated tables one record at a time.
+#ifndef STIMSEL_TABLES_DELIMITED_READER_H_
+#define STIMSEL_TABLES_DELIMITED_READER_H_
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "words/line_reader.h"
+#include "words/read_error.h"
+
+// Fields are separated by `delimiter`. A field that starts with a double
+// quote runs to the closing quote: it may hold the delimiter and line breaks,
+// and "" inside it stands for one quote; only the delimiter or the end of
+// the record may follow the closing quote. "\r\n" or "\n" end a record, and
+// a UTF-8 byte-order mark at the start is skipped. A record may span at
+// most kMaxLineBytes.
+class DelimitedReader {
+ public:
+  // Reads from `in`, which must outlive the reader; `fileName` names the
+  // file in errors.
+  DelimitedReader(std::istream& in, char delimiter, std::string fileName);
+
+  // Reads the next record into `fields`. Returns false at the end of the
+  // file or on an error, which error() then holds.
+  bool next(std::vector<std::string>& fields);
+
+  // The error that stopped the reader, if any.
+  const std::optional<ReadError>& error() const { return error_; }
+
+  // 1-based line on which the record last returned starts.
+  long long recordLine() const { return recordLine_; }
+
+ private:
+  bool fail(const std::string& message);
+  bool nextLine();
+
+  LineReader lines_;
+  char delimiter_;
+  std::string fileName_;
+  std::string line_;
+  long long recordLine_ = 0;
+  std::optional<ReadError> error_;
+};
+
+// The delimiter of a layout name: "csv" gives ',', "tsv" gives '\t'.
+char delimiterOf(const std::string& layout);
+
+#endif  // STIMSEL_TABLES_DELIMITED_READER_H_

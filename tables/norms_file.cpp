@@ -1,0 +1,72 @@
+#include "tables/norms_file.h"
+
+#include <fstream>
+
+#include "tables/delimited_norms.h"
+#include "tables/frequency_join.h"
+#include "words/line_reader.h"
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string lowered(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
+  const NormsFormat format = formatOf(source);
+  if (format == NormsFormat::Classic) {
+    Result<WordTable> table = readNorms(in, source.path, source.classic);
+    if (table.ok() && !source.scale.isDefault()) {
+      for (WordRecord& r : table.value().records) {
+        r.category = classifyOnScale(r.valMn, r.valSd, r.aroMn, source.scale);
+      }
+    }
+    return table;
+  }
+  DelimitedLayout layout;
+  layout.delimiter = format == NormsFormat::Csv ? ',' : '\t';
+  layout.columns = source.columns;
+  layout.needsFrequency = !source.frequencyFile;
+  layout.scale = source.scale;
+  return readDelimitedNorms(in, source.path, layout);
+}
+
+std::optional<ReadError> joinFrequencyFile(WordTable& table, const NormsSource& source) {
+  const std::string& path = *source.frequencyFile;
+  std::ifstream in;
+  if (!openForReading(path, in)) {
+    return ReadError::alone(path, "Couldn't open frequency file " + path);
+  }
+  const char delimiter = endsWith(lowered(path), ".csv") ? ',' : '\t';
+  const Result<FrequencyTable> frequencies =
+      readFrequencyTable(in, path, delimiter, source.frequencyColumn);
+  if (!frequencies.ok()) return frequencies.error();
+  joinFrequencies(table, frequencies.value(), path);
+  return std::nullopt;
+}
+
+}  // namespace
+
+NormsFormat formatOf(const NormsSource& source) {
+  if (source.format) return *source.format;
+  const std::string path = lowered(source.path);
+  if (endsWith(path, ".csv")) return NormsFormat::Csv;
+  if (endsWith(path, ".tsv") || endsWith(path, ".tab")) return NormsFormat::Tsv;
+  return NormsFormat::Classic;
+}
+
+Result<WordTable> loadNormsFile(const NormsSource& source) {
+  std::ifstream in;
+  if (!openForReading(source.path, in)) return cannotOpenNorms(source.path);
+  Result<WordTable> table = readInLayout(in, source);
+  if (!table.ok() || !source.frequencyFile) return table;
+  if (std::optional<ReadError> error = joinFrequencyFile(table.value(), source)) return *error;
+  return table;
+}

@@ -1,0 +1,37 @@
+// Where the norms come from and in which layout: the one entry that reads a
+// norms table of any layout, with its frequencies.
+#ifndef STIMSEL_TABLES_NORMS_FILE_H_
+#define STIMSEL_TABLES_NORMS_FILE_H_
+
+#include <optional>
+#include <string>
+
+#include "tables/column_roles.h"
+#include "words/norms_loader.h"
+#include "words/rating_scale.h"
+#include "words/read_error.h"
+#include "words/word_table.h"
+
+enum class NormsFormat { Classic, Csv, Tsv };
+
+struct NormsSource {
+  std::string path = "KOVA.txt";
+  std::optional<NormsFormat> format;  // none: by the file's extension
+  ClassicLayout classic;
+  ColumnNames columns;                         // --column ROLE=NAME
+  std::optional<std::string> frequencyFile;    // --frequency FILE
+  std::optional<std::string> frequencyColumn;  // --frequency-column NAME
+  RatingScale scale;
+};
+
+// The layout of the norms file: the one asked for, else by the extension
+// (".csv": csv; ".tsv" and ".tab": tsv; anything else: classic).
+NormsFormat formatOf(const NormsSource& source);
+
+// Reads the norms file in its layout, classifies every record on the scale
+// and joins the frequencies of the frequency file when there is one (its
+// layout: csv for ".csv", else tsv). Errors name the file they are in; a file
+// that cannot be opened gives the "Couldn't open ..." message.
+Result<WordTable> loadNormsFile(const NormsSource& source);
+
+#endif  // STIMSEL_TABLES_NORMS_FILE_H_
