@@ -118,6 +118,15 @@ const Option kOptions[] = {
        return setOptionalFileName(s.norms.frequencyColumn, v);
      }},
     {"scale", "LOW:HIGH, two numbers with LOW below HIGH (such as 0:1 or -3:3)", setScale},
+    {"out", "a file name ending .csv, .tsv or .json, or - for standard output",
+     [](Settings& s, const std::string& v) { return setOptionalFileName(s.outFile, v); }},
+    {"out-format", "csv, tsv or json",
+     [](Settings& s, const std::string& v) {
+       return (s.outFormat = parseExportFormat(v)) != std::nullopt;
+     }},
+    {"report", nullptr, [](Settings& s, const std::string&) { return s.report = true; }},
+    {"plot", "a file name",
+     [](Settings& s, const std::string& v) { return setOptionalFileName(s.plotFile, v); }},
 };
 
 const Option* findOption(const std::string& name) {
@@ -174,6 +183,18 @@ std::string applyOption(const std::vector<std::string>& args, size_t& i, Setting
   return "";
 }
 
+// Options that cannot go together, or an export whose format is unknown.
+std::string checkCombination(const Settings& s) {
+  if (s.outFile && *s.outFile == "-" && s.report) {
+    return "--report cannot go with --out - (standard output then holds the export alone)";
+  }
+  if (s.outFile && *s.outFile != "-" && !s.outFormat && !exportFormatOf(*s.outFile)) {
+    return "cannot tell the format of --out " + *s.outFile +
+           ": name it .csv, .tsv or .json, or give --out-format";
+  }
+  return "";
+}
+
 }  // namespace
 
 int parseWordCount(const std::string& text) {
@@ -191,6 +212,7 @@ int parseWordCount(const std::string& text) {
 
 Result<Settings> parseCommandLine(const std::vector<std::string>& args) {
   Settings settings;
+  settings.arguments = args;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i].compare(0, 2, "--") != 0) {
       applyPosition(settings, ++settings.positionalCount, args[i]);
@@ -199,5 +221,7 @@ Result<Settings> parseCommandLine(const std::vector<std::string>& args) {
     const std::string error = applyOption(args, i, settings);
     if (!error.empty()) return commandLineError(error);
   }
+  const std::string error = checkCombination(settings);
+  if (!error.empty()) return commandLineError(error);
   return settings;
 }

@@ -1,10 +1,18 @@
 #include "app/run.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <new>
+#include <sstream>
 
 #include "app/command_line.h"
 #include "app/stimsel.h"
 #include "app/usage.h"
+#include "output/drawn_list.h"
+#include "output/export.h"
+#include "output/plot.h"
+#include "output/report.h"
 #include "output/result_table.h"
 #include "words/exclusion_list.h"
 #include "words/pos_filter.h"
@@ -35,17 +43,103 @@ std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table
   return std::nullopt;
 }
 
+std::string shellWord(const std::string& word) {
+  const char* const kPlain =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_./=:,+-";
+  if (!word.empty() && word.find_first_not_of(kPlain) == std::string::npos) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The command line that draws the same list: the arguments as given, with
+// the seed in force instead of any --seed.
+std::string rerunCommand(const Settings& settings, std::uint32_t seed) {
+  std::string command = "stimsel";
+  const std::vector<std::string>& args = settings.arguments;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--seed") {
+      ++i;
+      continue;
+    }
+    if (args[i].rfind("--seed=", 0) == 0) continue;
+    command += " " + shellWord(args[i]);
+  }
+  return command + " --seed " + std::to_string(seed);
+}
+
+// Writes `write`'s output to `path`; on failure returns the message.
+template <typename Write>
+std::optional<std::string> writeFile(const std::string& path, Write write) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (file) write(file);
+  if (file) file.close();
+  if (!file) return "stimsel: cannot write " + path + ": " + std::strerror(errno);
+  return std::nullopt;
+}
+
+// The files the run was asked for, besides the table. Returns the message
+// of a file that could not be written.
+std::optional<std::string> writeFiles(const Settings& settings, const DrawnList& list,
+                                      std::uint32_t seed, std::ostream& out) {
+  const std::string pos = settings.partOfSpeech.value_or("");
+  if (settings.outFile) {
+    const ExportFormat format =
+        settings.outFormat.value_or(exportFormatOf(*settings.outFile).value_or(ExportFormat::Csv));
+    if (*settings.outFile == "-") {
+      writeExport(list, pos, format, out);
+    } else if (auto error = writeFile(*settings.outFile, [&](std::ostream& file) {
+                 writeExport(list, pos, format, file);
+               })) {
+      return error;
+    }
+  }
+  if (settings.plotFile) {
+    const std::string title = rerunCommand(settings, seed);
+    return writeFile(*settings.plotFile, [&](std::ostream& file) {
+      writePlot(list, settings.norms.scale, title, file);
+    });
+  }
+  return std::nullopt;
+}
+
 int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed) {
-  if (settings.positionalCount == 0) printUsage(out);
-  Result<WordTable> words = prepareWords(settings, out);
+  // With "--out -" standard output holds the export alone: progress and the
+  // table go nowhere, but a message that stops the run still goes out.
+  const bool exportOnly = settings.outFile && *settings.outFile == "-";
+  std::ostream nowhere(nullptr);
+  std::ostream& progress = exportOnly ? nowhere : out;
+  if (settings.positionalCount == 0) printUsage(progress);
+  Result<WordTable> words = prepareWords(settings, progress);
   if (!words.ok()) {
     out << words.error().text() << "\n";
     return kExitInputError;
   }
-  RandomSource random(settings.seed ? *settings.seed : clockSeed);
-  const SelectionResult result = chooseWords(words.value(), categoriesInPlay(settings.mode),
-                                             settings.wanted, settings.rules, random);
-  return finishList(settings, words.value(), result, out);
+  const std::uint32_t seed = settings.seed.value_or(clockSeed);
+  RandomSource random(seed);
+  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
+  const SelectionResult result =
+      chooseWords(words.value(), play, settings.wanted, settings.rules, random);
+  const DrawnList list = dealList(words.value(), play, result, 1);
+  printShortfall(result, play, settings.rules, progress);
+  printList(words.value(), result.chosenInTableOrder(), progress);
+  if (settings.report) {
+    const ReportContext context{rerunCommand(settings, seed),
+                                seed,
+                                settings.norms.path,
+                                words.value().count(),
+                                settings.rules,
+                                settings.norms.scale,
+                                result.wanted,
+                                result.complete()};
+    writeReport(list, context, progress);
+  }
+  if (const auto error = writeFiles(settings, list, seed, out)) {
+    out << *error << "\n";
+    return kExitInputError;
+  }
+  progress << "Done.\n";
+  return result.complete() ? kExitComplete : kExitShortfall;
 }
 
 int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {

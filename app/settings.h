@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "output/export.h"
 #include "select/selection.h"
 #include "tables/norms_file.h"
 #include "words/categories.h"
@@ -20,7 +22,12 @@ struct Settings {
   std::optional<std::string> partOfSpeech;
   std::optional<std::uint32_t> seed;  // none: seed from the clock
   MatchRules rules;
-  int positionalCount = 0;  // arguments that are not options
+  std::optional<std::string> outFile;  // --out; "-" is standard output
+  std::optional<ExportFormat> outFormat;
+  bool report = false;
+  std::optional<std::string> plotFile;
+  std::vector<std::string> arguments;  // as given, for the command that reruns the list
+  int positionalCount = 0;             // arguments that are not options
   bool showHelp = false;
   bool showVersion = false;
 };

@@ -128,6 +128,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   if (!columns.ok()) return columns.error();
 
   WordTable table;
+  table.hasValenceSd = columnOf(columns.value(), Role::ValenceSd) >= 0;
   if (columnOf(columns.value(), Role::Pos) >= 0) {
     table.posColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Pos))];
   }

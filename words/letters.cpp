@@ -33,6 +33,22 @@ size_t sequenceLength(std::string_view s, size_t i) {
 
 }  // namespace
 
+std::string validUtf8(std::string_view text) {
+  std::string valid;
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = sequenceLength(text, i);
+    const auto c = static_cast<unsigned char>(text[i]);
+    const bool control = length == 1 && (c < 0x20 || c == 0x7F) && c != '\t';
+    if ((length == 1 && c >= 0x80) || control) {
+      valid += "\xEF\xBF\xBD";
+    } else {
+      valid.append(text, i, length);
+    }
+    i += length;
+  }
+  return valid;
+}
+
 int letterCount(std::string_view text) {
   int letters = 0;
   for (size_t i = 0; i < text.size(); i += sequenceLength(text, i)) ++letters;

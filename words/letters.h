@@ -2,11 +2,17 @@
 #ifndef STIMSEL_WORDS_LETTERS_H_
 #define STIMSEL_WORDS_LETTERS_H_
 
+#include <string>
 #include <string_view>
 
 // The number of UTF-8 code points in `text`. A byte that does not start a
 // valid UTF-8 sequence counts as one letter, so Latin-1 and ASCII files keep
 // the byte lengths they always had.
 int letterCount(std::string_view text);
+
+// `text` with every byte that does not start a valid UTF-8 sequence, and
+// every control character but tab, replaced by U+FFFD: text that XML and
+// JSON accept.
+std::string validUtf8(std::string_view text);
 
 #endif  // STIMSEL_WORDS_LETTERS_H_

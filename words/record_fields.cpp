@@ -30,6 +30,11 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
     problem = "word contains a NUL byte";
     return false;
   }
+  // Exports write words between tabs and line ends.
+  if (token.find_first_of("\t\r\n") != std::string_view::npos) {
+    problem = "word " + quoted(token) + " holds a tab or a line break";
+    return false;
+  }
   record.word = std::string(token);
   record.len = letters;
   return true;

@@ -38,6 +38,7 @@ struct WordTable {
   // The column that held the part of speech ("" when none): the filter then
   // reads it instead of the tag file.
   std::string posColumn;
+  bool hasValenceSd = true;  // false when the norms have no SD column
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;
 
