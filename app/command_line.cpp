@@ -77,6 +77,29 @@ bool setColumn(Settings& s, const std::string& value) {
   return true;
 }
 
+bool setWhole(int& target, const std::string& value, unsigned long long least,
+              unsigned long long most) {
+  unsigned long long parsed = 0;
+  if (!parseUnsigned(value, most, parsed) || parsed < least) return false;
+  target = static_cast<int>(parsed);
+  return true;
+}
+
+// A tolerance: a plain decimal number, 0 or more.
+bool setTolerance(Settings& s, const std::string& value, bool zipf) {
+  double tolerance = 0;
+  if (parseDecimal(value, tolerance) != NumberStatus::Ok || tolerance < 0) return false;
+  s.rules.frequencyTolerance = tolerance;
+  s.rules.zipf = zipf;
+  return true;
+}
+
+bool setMatch(Settings& s, const std::string& value) {
+  if (value != "anchor" && value != "all") return false;
+  s.rules.matchAll = value == "all";
+  return true;
+}
+
 bool setScale(Settings& s, const std::string& value) {
   const size_t colon = value.find(':', 1);
   if (colon == std::string::npos) return false;
@@ -124,6 +147,17 @@ const Option kOptions[] = {
      [](Settings& s, const std::string& v) {
        return (s.outFormat = parseExportFormat(v)) != std::nullopt;
      }},
+    {"lists", "a whole number from 1 to 1000",
+     [](Settings& s, const std::string& v) { return setWhole(s.lists, v, 1, 1000); }},
+    {"length-tolerance", "a whole number from 0 to 100",
+     [](Settings& s, const std::string& v) {
+       return setWhole(s.rules.lengthTolerance, v, 0, 100);
+     }},
+    {"frequency-tolerance", "a number, 0 or more",
+     [](Settings& s, const std::string& v) { return setTolerance(s, v, false); }},
+    {"zipf-tolerance", "a number, 0 or more (such as 0.2)",
+     [](Settings& s, const std::string& v) { return setTolerance(s, v, true); }},
+    {"match", "anchor or all", setMatch},
     {"report", nullptr, [](Settings& s, const std::string&) { return s.report = true; }},
     {"plot", "a file name",
      [](Settings& s, const std::string& v) { return setOptionalFileName(s.plotFile, v); }},

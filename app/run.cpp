@@ -115,31 +115,8 @@ int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed
     out << words.error().text() << "\n";
     return kExitInputError;
   }
-  const std::uint32_t seed = settings.seed.value_or(clockSeed);
-  RandomSource random(seed);
-  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
-  const SelectionResult result =
-      chooseWords(words.value(), play, settings.wanted, settings.rules, random);
-  const DrawnList list = dealList(words.value(), play, result, 1);
-  printShortfall(result, play, settings.rules, progress);
-  printList(words.value(), result.chosenInTableOrder(), progress);
-  if (settings.report) {
-    const ReportContext context{rerunCommand(settings, seed),
-                                seed,
-                                settings.norms.path,
-                                words.value().count(),
-                                settings.rules,
-                                settings.norms.scale,
-                                result.wanted,
-                                result.complete()};
-    writeReport(list, context, progress);
-  }
-  if (const auto error = writeFiles(settings, list, seed, out)) {
-    out << *error << "\n";
-    return kExitInputError;
-  }
-  progress << "Done.\n";
-  return result.complete() ? kExitComplete : kExitShortfall;
+  const DrawnGroups drawn = drawGroups(settings, words.value(), settings.seed.value_or(clockSeed));
+  return finishList(settings, words.value(), drawn, progress, out);
 }
 
 int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
@@ -174,11 +151,41 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   return words;
 }
 
-int finishList(const Settings& settings, const WordTable& table, const SelectionResult& result,
-               std::ostream& out) {
-  printShortfall(result, categoriesInPlay(settings.mode), settings.rules, out);
-  printList(table, result.chosenInTableOrder(), out);
-  out << "Done.\n";
+DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed) {
+  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
+  const auto k = static_cast<long long>(play.size());
+  const long long perList = settings.wanted < k ? 0 : settings.wanted / k * k;
+  RandomSource random(seed);
+  DrawnGroups drawn{chooseWords(table, play, perList * settings.lists, settings.rules, random), 0,
+                    seed};
+  drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);
+  return drawn;
+}
+
+int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
+               std::ostream& progress, std::ostream& out) {
+  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
+  const SelectionResult& result = drawn.result;
+  const DrawnList list = dealList(table, play, result, settings.lists);
+  printShortfall(result, play, settings.rules, progress);
+  printLeftOut(drawn.leftOut, settings.lists, progress);
+  printLists(table, result, settings.lists, progress);
+  if (settings.report) {
+    const ReportContext context{rerunCommand(settings, drawn.seed),
+                                drawn.seed,
+                                settings.norms.path,
+                                table.count(),
+                                settings.rules,
+                                settings.norms.scale,
+                                result.wanted,
+                                result.complete()};
+    writeReport(list, context, progress);
+  }
+  if (const auto error = writeFiles(settings, list, drawn.seed, out)) {
+    out << *error << "\n";
+    return kExitInputError;
+  }
+  progress << "Done.\n";
   return result.complete() ? kExitComplete : kExitShortfall;
 }
 

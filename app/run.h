@@ -3,6 +3,7 @@
 #ifndef STIMSEL_APP_RUN_H_
 #define STIMSEL_APP_RUN_H_
 
+#include <cstdint>
 #include <ostream>
 
 #include "app/settings.h"
@@ -16,8 +17,18 @@
 // the run (not yet printed).
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out);
 
-// Prints the shortfall if any, the table and "Done.". Returns the exit status.
-int finishList(const Settings& settings, const WordTable& table, const SelectionResult& result,
-               std::ostream& out);
+// The groups drawn for the settings' lists, whole rounds only.
+struct DrawnGroups {
+  SelectionResult result;
+  int leftOut = 0;  // groups drawn but left out to keep the lists alike
+  std::uint32_t seed = 0;
+};
+DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed);
+
+// Prints the shortfall if any, the table, the report, writes the export and
+// the plot, and prints "Done." to `progress`; the export with "--out -" and
+// any message that stops the run go to `out`. Returns the exit status.
+int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
+               std::ostream& progress, std::ostream& out);
 
 #endif  // STIMSEL_APP_RUN_H_

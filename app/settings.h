@@ -22,6 +22,7 @@ struct Settings {
   std::optional<std::string> partOfSpeech;
   std::optional<std::uint32_t> seed;  // none: seed from the clock
   MatchRules rules;
+  int lists = 1;                       // --lists: disjoint lists dealt from one draw
   std::optional<std::string> outFile;  // --out; "-" is standard output
   std::optional<ExportFormat> outFormat;
   bool report = false;

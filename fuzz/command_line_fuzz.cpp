@@ -25,7 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& a : args) positional += a.compare(0, 2, "--") != 0;
   FUZZ_CHECK(s.positionalCount <= positional);
   FUZZ_CHECK(!s.excludeFile || s.excludeFile->size() >= 2);
-  FUZZ_CHECK(s.norms.path == "KOVA.txt" && s.tagFile == "kovatags.txt");
+  // A file name changes only through the option that names it.
+  const auto given = [&args](const std::string& option) {
+    for (const std::string& a : args) {
+      if (a == option || a.rfind(option + "=", 0) == 0) return true;
+    }
+    return false;
+  };
+  FUZZ_CHECK(s.norms.path == "KOVA.txt" || given("--norms"));
+  FUZZ_CHECK(s.tagFile == "kovatags.txt" || given("--tags"));
+  FUZZ_CHECK(!s.outFile || given("--out"));
+  FUZZ_CHECK(!(s.outFile && *s.outFile == "-" && s.report));
+  FUZZ_CHECK(s.lists >= 1 && s.rules.lengthTolerance >= 0 && s.rules.frequencyTolerance >= 0);
   for (const std::string& a : args) {
     const int n = parseWordCount(a);
     FUZZ_CHECK(a.find_first_of("0123456789") != std::string::npos || n == 0);

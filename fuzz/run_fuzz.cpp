@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -67,7 +69,14 @@ std::string normsText(FuzzedDataProvider& fdp) {
   return text;
 }
 
-void checkList(const WordTable& table, const Settings& settings, const SelectionResult& result) {
+// Two words of a group as the rules compare them.
+bool close(const WordRecord& a, const WordRecord& b, const MatchRules& rules) {
+  return std::abs(a.len - b.len) <= rules.lengthTolerance &&
+         std::fabs(matchKey(a, rules) - matchKey(b, rules)) <= rules.frequencyTolerance;
+}
+
+void checkList(const WordTable& table, const Settings& settings, long long wanted,
+               const SelectionResult& result) {
   const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
   const int k = static_cast<int>(play.size());
   std::set<int> seen;
@@ -84,13 +93,16 @@ void checkList(const WordTable& table, const Settings& settings, const Selection
       FUZZ_CHECK(r.canBeChosen());
       FUZZ_CHECK(std::find(play.begin(), play.end(), r.category) != play.end());
       FUZZ_CHECK(categories.insert(r.category).second);
-      FUZZ_CHECK(r.len >= anchor.len - 2 && r.len <= anchor.len + 2);
-      FUZZ_CHECK(r.freq >= anchor.freq - 10 && r.freq <= anchor.freq + 10);
+      FUZZ_CHECK(close(r, anchor, settings.rules));
+      for (int j : group) {
+        FUZZ_CHECK(!settings.rules.matchAll ||
+                   close(r, table.records[static_cast<size_t>(j)], settings.rules));
+      }
     }
   }
-  FUZZ_CHECK(static_cast<int>(seen.size()) == result.matched);
-  const int wanted = settings.wanted;
-  const long long most = wanted < k ? 0 : static_cast<long long>(wanted) / k * k;
+  FUZZ_CHECK(result.groups.size() % static_cast<size_t>(settings.lists) == 0);
+  FUZZ_CHECK(static_cast<long long>(seen.size()) == result.matched);
+  const long long most = wanted < k ? 0 : wanted / k * k;
   FUZZ_CHECK(result.wanted == most && result.matched <= most);
   FUZZ_CHECK(result.complete() == (result.matched == most));
 }
@@ -108,6 +120,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (files & 2) args.push_back(tag);
   const std::string tags = fdp.ConsumeRandomLengthString(400);
   const std::string used = fdp.ConsumeRandomLengthString(200);
+  const int design = fdp.ConsumeIntegralInRange(0, 15);  // bits: lists, tolerances, zipf, all
+  if (design & 1)
+    args.insert(args.end(), {"--lists", std::to_string(fdp.ConsumeIntegralInRange(1, 4))});
+  if (design & 2) {
+    args.insert(args.end(),
+                {"--length-tolerance", std::to_string(fdp.ConsumeIntegralInRange(0, 3)),
+                 "--frequency-tolerance", std::to_string(fdp.ConsumeIntegralInRange(0, 30))});
+  }
+  if (design & 4) args.insert(args.end(), {"--zipf-tolerance", "0.3"});
+  if (design & 8) args.insert(args.end(), {"--match", "all"});
 
   Result<Settings> parsed = parseCommandLine(args);
   if (!parsed.ok()) return 0;
@@ -116,6 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.tagFile = write("kovatags.txt", tags);
   if (settings.excludeFile) settings.excludeFile = write("used.txt", used);
   settings.rules.maxDrawsPerGroup = kFuzzDrawsPerGroup;
+  // Fuzzed arguments may name output files; this target writes none.
+  settings.outFile.reset();
+  settings.plotFile.reset();
 
   std::ostringstream out;
   const Result<WordTable> words = prepareWords(settings, out);
@@ -124,17 +149,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   const WordTable& table = words.value();
-  RandomSource random(seed);
-  const SelectionResult result =
-      chooseWords(table, categoriesInPlay(settings.mode), settings.wanted, settings.rules, random);
-  checkList(table, settings, result);
-  const int status = finishList(settings, table, result, out);
+  const DrawnGroups drawn = drawGroups(settings, table, seed);
+  const SelectionResult& result = drawn.result;
+  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
+  const auto k = static_cast<long long>(play.size());
+  checkList(table, settings, (settings.wanted < k ? 0 : settings.wanted / k * k) * settings.lists,
+            result);
+  const int status = finishList(settings, table, drawn, out, out);
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
   const std::string& o = out.str();
   const size_t header = o.find("\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n");
   FUZZ_CHECK(header != std::string::npos);
   FUZZ_CHECK(o.size() >= 6 && o.compare(o.size() - 6, 6, "Done.\n") == 0);
-  const size_t rows = countOf(o.substr(header + 1), "\n") - 2;  // less header and Done.
+  // Table rows start with their number and a tab; lists bring headings.
+  size_t rows = 0;
+  for (size_t at = o.find('\n', header + 1); at + 1 < o.size(); at = o.find('\n', at + 1)) {
+    const size_t tab = o.find('\t', at + 1);
+    rows += tab != std::string::npos && tab > at + 1 && o.find('\n', at + 1) > tab &&
+            o.find_first_not_of("0123456789", at + 1) == tab;
+  }
   FUZZ_CHECK(rows == static_cast<size_t>(result.matched));
+  FUZZ_CHECK(countOf(o, "List ") == (settings.lists > 1 ? static_cast<size_t>(settings.lists) : 0));
   return 0;
 }

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <map>
 
-#include "output/report.h"
 #include "words/letters.h"
+#include "words/zipf.h"
 
 namespace {
 

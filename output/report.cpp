@@ -121,14 +121,25 @@ double largestSpread(const DrawnList& list, Measure m) {
   return largest;
 }
 
+// "10 in frequency" or "0.2 in Zipf frequency".
+std::string frequencyTolerance(const MatchRules& rules) {
+  return plainNumber(rules.frequencyTolerance) +
+         (rules.zipf ? " in Zipf frequency" : " in frequency");
+}
+
 void writeSpreads(const DrawnList& list, const ReportContext& context, std::ostream& out) {
   const MatchRules& rules = context.rules;
+  const Measure frequency = rules.zipf ? Measure::Zipf : Measure::Frequency;
   out << "Largest spread inside one group: " << plainNumber(largestSpread(list, Measure::Length))
-      << " letters and " << fixed(largestSpread(list, Measure::Frequency))
-      << " in frequency (tolerances: " << rules.lengthTolerance << " letters and "
-      << plainNumber(rules.frequencyTolerance)
-      << " in frequency from the group's anchor, so at most " << 2 * rules.lengthTolerance
-      << " and " << plainNumber(2 * rules.frequencyTolerance) << " between two partners).\n";
+      << " letters and " << fixed(largestSpread(list, frequency))
+      << (rules.zipf ? " in Zipf frequency" : " in frequency")
+      << " (tolerances: " << rules.lengthTolerance << " letters and " << frequencyTolerance(rules);
+  if (rules.matchAll) {
+    out << " between any two words of a group).\n";
+    return;
+  }
+  out << " from the group's anchor, so at most " << 2 * rules.lengthTolerance << " and "
+      << plainNumber(2 * rules.frequencyTolerance) << " between two partners).\n";
 }
 
 void writeComparison(const DrawnList& list, Measure m, const char* name, std::ostream& out) {
@@ -233,18 +244,15 @@ void writeMethods(const DrawnList& list, const ReportContext& context, std::ostr
       << plainNumber(scale.low) << " to " << plainNumber(scale.high) << ") into "
       << list.play.size() << " categories: " << categories << ". Words whose valence SD exceeded "
       << plainNumber(2 * (scale.high - scale.low) / 8) << " were not used. The list consists of "
-      << design << "; within each group, every word lies within " << rules.lengthTolerance
-      << " letters and " << plainNumber(rules.frequencyTolerance)
-      << " frequency units of the group's first word (its anchor). Groups were drawn at random "
-         "with seed "
-      << context.seed << ".\n";
+      << design << "; within each group, "
+      << (rules.matchAll ? "every two words lie within " : "every word lies within ")
+      << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)
+      << (rules.zipf ? " Zipf units (log10 frequency per million + 3)" : " frequency units")
+      << (rules.matchAll ? " of each other" : " of the group's first word (its anchor)")
+      << ". Groups were drawn at random with seed " << context.seed << ".\n";
 }
 
 }  // namespace
-
-double zipfOf(double perMillion) {
-  return std::log10(std::max(perMillion, kZipfFloorPerMillion)) + 3;
-}
 
 Comparison compareMeans(const std::vector<double>& a, const std::vector<double>& b, double bound) {
   Comparison c;

@@ -9,6 +9,7 @@
 
 #include "output/drawn_list.h"
 #include "words/rating_scale.h"
+#include "words/zipf.h"
 
 // What the report says about the run besides the list itself.
 struct ReportContext {
@@ -18,16 +19,9 @@ struct ReportContext {
   int normsRows = 0;
   MatchRules rules;
   RatingScale scale;
-  int wantedWords = 0;  // what the list should have held
+  long long wantedWords = 0;  // what the list should have held
   bool complete = true;
 };
-
-// Frequencies below this many per million count as this many on the Zipf
-// scale (Zipf 1.0), so that a frequency of 0 has a Zipf value.
-constexpr double kZipfFloorPerMillion = 0.01;
-
-// log10 of the frequency per million, plus 3.
-double zipfOf(double perMillion);
 
 // Hedges' g of two samples and the two one-sided tests (TOST) of their mean
 // difference against bounds of plus or minus `bound` pooled SDs.

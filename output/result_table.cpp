@@ -1,5 +1,6 @@
 #include "output/result_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -51,6 +52,30 @@ void printList(const WordTable& table, const std::vector<int>& rows, std::ostrea
   for (int i : rows) out << formatRow(++row, table.records[static_cast<size_t>(i)]);
 }
 
+void printLists(const WordTable& table, const SelectionResult& result, int lists,
+                std::ostream& out) {
+  if (lists == 1) {
+    printList(table, result.chosenInTableOrder(), out);
+    return;
+  }
+  for (int l = 0; l < lists; ++l) {
+    std::vector<int> rows;
+    for (size_t g = static_cast<size_t>(l); g < result.groups.size();
+         g += static_cast<size_t>(lists)) {
+      rows.insert(rows.end(), result.groups[g].begin(), result.groups[g].end());
+    }
+    std::sort(rows.begin(), rows.end());
+    out << "\nList " << l + 1 << " of " << lists;
+    printList(table, rows, out);
+  }
+}
+
+void printLeftOut(int groups, int lists, std::ostream& out) {
+  if (groups == 0) return;
+  out << groups << " more groups were drawn but left out, so that all " << lists
+      << " lists hold the same number of words of each category.\n";
+}
+
 void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
                     const MatchRules& rules, std::ostream& out) {
   if (result.complete()) return;
@@ -61,9 +86,16 @@ void printShortfall(const SelectionResult& result, const std::vector<AffectCateg
       out << "No word of " << which << " is left to choose.\n";
       break;
     case Shortfall::NoMatchableAnchor:
-      out << "No word of " << which << " left has a partner within " << rules.lengthTolerance
-          << " letters and " << plainNumber(rules.frequencyTolerance)
-          << " in frequency in every other category.\n";
+      if (rules.matchAll) {
+        out << "No word of " << which << " left fits a group whose words all lie within "
+            << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)
+            << (rules.zipf ? " in Zipf frequency" : " in frequency") << " of each other.\n";
+      } else {
+        out << "No word of " << which << " left has a partner within " << rules.lengthTolerance
+            << " letters and " << plainNumber(rules.frequencyTolerance)
+            << (rules.zipf ? " in Zipf frequency" : " in frequency")
+            << " in every other category.\n";
+      }
       break;
     case Shortfall::DrawLimit:
       out << "Gave up on a group anchored in " << which << " after " << rules.maxDrawsPerGroup

@@ -15,11 +15,20 @@
 // without decimals, any other with two.
 void printList(const WordTable& table, const std::vector<int>& rows, std::ostream& out);
 
+// The table of each of `lists` lists dealt from `result` (group 1 to list 1,
+// group 2 to list 2, ...), each under a line "List i of L" and numbered from
+// 1, in table order. With one list, exactly printList of every chosen word.
+void printLists(const WordTable& table, const SelectionResult& result, int lists,
+                std::ostream& out);
+
 // For an incomplete selection, prints "Only M of W words could be matched."
 // and a line saying which category in play ran short, numbered 1..K and
 // labelled as in the table. Prints nothing otherwise.
 void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
                     const MatchRules& rules, std::ostream& out);
+
+// The line that says how many groups were left out to keep the lists alike.
+void printLeftOut(int groups, int lists, std::ostream& out);
 
 // A number as a person writes it: no trailing zeros, no exponent for the
 // values the options take ("10", "2.5", "0.2").

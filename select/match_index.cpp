@@ -1,59 +1,124 @@
 #include "select/match_index.h"
 
 #include <algorithm>
+#include <set>
 
-bool withinTolerance(const WordRecord& r, const WordRecord& anchor, const MatchRules& rules) {
-  return r.len >= anchor.len - rules.lengthTolerance &&
-         r.len <= anchor.len + rules.lengthTolerance &&
-         r.freq >= anchor.freq - rules.frequencyTolerance &&
-         r.freq <= anchor.freq + rules.frequencyTolerance;
+namespace {
+
+bool byLengthThenKey(const Candidate& a, const Candidate& b) {
+  return a.len != b.len ? a.len < b.len : a.key < b.key;
 }
 
-void MatchIndex::build(const WordTable& table, const std::vector<std::uint8_t>& slot, int k) {
+// The entries of length `len` whose key is at least `lowKey`. Keys of one
+// length are sorted, so both ends are found by binary search.
+std::vector<Candidate>::const_iterator firstAtLeast(const std::vector<Candidate>& entries, int len,
+                                                    double lowKey) {
+  return std::lower_bound(entries.begin(), entries.end(), Candidate{len, lowKey, 0},
+                          byLengthThenKey);
+}
+
+// Below this no key is close to `key`: |x - key| rounds up by at most a few
+// units in the last place, far less than this margin.
+double belowAllClose(double key, double tolerance) {
+  return key - tolerance - 1e-9 * (std::fabs(key) + tolerance + 1);
+}
+
+}  // namespace
+
+void MatchIndex::build(const std::vector<Candidate>& candidates,
+                       const std::vector<std::uint8_t>& slot, int k) {
   byCategory_.assign(static_cast<size_t>(k) + 1, {});
   left_.assign(static_cast<size_t>(k) + 1, 0);
-  for (int i = 0; i < table.count(); ++i) {
-    const int p = slot[static_cast<size_t>(i)];
-    if (p == 0) continue;
-    const WordRecord& r = table.records[static_cast<size_t>(i)];
-    byCategory_[static_cast<size_t>(p)].push_back({r.len, r.freq, i});
-    ++left_[static_cast<size_t>(p)];
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    if (slot[i] == 0) continue;
+    byCategory_[slot[i]].push_back(candidates[i]);
+    ++left_[slot[i]];
   }
-  for (std::vector<Entry>& entries : byCategory_) {
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-      return a.len != b.len ? a.len < b.len : a.freq < b.freq;
-    });
+  for (Entries& entries : byCategory_) {
+    std::sort(entries.begin(), entries.end(), byLengthThenKey);
   }
 }
 
-bool MatchIndex::hasPartner(int p, const WordRecord& anchor, const std::vector<char>& chosen,
+bool MatchIndex::hasPartner(int p, const Candidate& anchor, const std::vector<char>& chosen,
                             const MatchRules& rules) const {
-  const std::vector<Entry>& entries = byCategory_[static_cast<size_t>(p)];
-  // The same expressions as withinTolerance, so that both agree to the bit.
-  const double lowest = anchor.freq - rules.frequencyTolerance;
-  const double highest = anchor.freq + rules.frequencyTolerance;
+  const Entries& entries = byCategory_[static_cast<size_t>(p)];
+  const double tolerance = rules.frequencyTolerance;
   for (int len = anchor.len - rules.lengthTolerance; len <= anchor.len + rules.lengthTolerance;
        ++len) {
-    auto it = std::lower_bound(entries.begin(), entries.end(), Entry{len, lowest, 0},
-                               [](const Entry& a, const Entry& b) {
-                                 return a.len != b.len ? a.len < b.len : a.freq < b.freq;
-                               });
-    for (; it != entries.end() && it->len == len && it->freq <= highest; ++it) {
+    // |key - anchor| <= tolerance holds on one contiguous run of sorted keys;
+    // start just below it and let isClose decide.
+    auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, tolerance));
+    for (; it != entries.end() && it->len == len; ++it) {
+      if (it->key > anchor.key && !isClose(it->key, anchor.key, tolerance)) break;
+      if (isClose(it->key, anchor.key, tolerance) && !chosen[static_cast<size_t>(it->index)]) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool MatchIndex::hasWordInWindow(int p, int lowLen, double lowKey, const std::vector<char>& chosen,
+                                 const MatchRules& rules) const {
+  const Entries& entries = byCategory_[static_cast<size_t>(p)];
+  for (int len = lowLen; len <= lowLen + rules.lengthTolerance; ++len) {
+    for (auto it = firstAtLeast(entries, len, lowKey);
+         it != entries.end() && it->len == len &&
+         isClose(it->key, lowKey, rules.frequencyTolerance);
+         ++it) {
       if (!chosen[static_cast<size_t>(it->index)]) return true;
     }
   }
   return false;
 }
 
-bool MatchIndex::someAnchorHasPartners(int s, const WordTable& table,
-                                       const std::vector<char>& chosen,
-                                       const MatchRules& rules) const {
-  for (const Entry& a : byCategory_[static_cast<size_t>(s)]) {
-    if (chosen[static_cast<size_t>(a.index)]) continue;
-    const WordRecord& anchor = table.records[static_cast<size_t>(a.index)];
+// Under matchAll a group fits when its words lie in one window: lengths in
+// [L, L + D] and keys in [F, F + T]. Floating subtraction is monotone, so
+// words are pairwise close exactly when the largest and the smallest are;
+// the window is therefore anchored at the group's smallest length L (one of
+// anchor.len - D .. anchor.len) and smallest key F, which is the key of an
+// unchosen word close below the anchor's (the anchor's own included). For
+// each such window every other category needs one unchosen word inside.
+bool MatchIndex::fitsWindow(int s, const Candidate& anchor, const std::vector<char>& chosen,
+                            const MatchRules& rules) const {
+  const int k = static_cast<int>(byCategory_.size()) - 1;
+  for (int lowLen = anchor.len - rules.lengthTolerance; lowLen <= anchor.len; ++lowLen) {
+    std::set<double> lowKeys = {anchor.key};
+    for (int q = 1; q <= k; ++q) {
+      const Entries& entries = byCategory_[static_cast<size_t>(q)];
+      for (int len = lowLen; len <= lowLen + rules.lengthTolerance; ++len) {
+        auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, rules.frequencyTolerance));
+        for (; it != entries.end() && it->len == len && it->key <= anchor.key; ++it) {
+          if (!chosen[static_cast<size_t>(it->index)] &&
+              isClose(it->key, anchor.key, rules.frequencyTolerance)) {
+            lowKeys.insert(it->key);
+          }
+        }
+      }
+    }
+    for (double lowKey : lowKeys) {
+      bool all = true;
+      for (int p = 1; p <= k && all; ++p) {
+        if (p != s) all = hasWordInWindow(p, lowLen, lowKey, chosen, rules);
+      }
+      if (all) return true;
+    }
+  }
+  return false;
+}
+
+bool MatchIndex::someGroupFits(int s, const std::vector<char>& chosen,
+                               const MatchRules& rules) const {
+  const int k = static_cast<int>(byCategory_.size()) - 1;
+  for (const Candidate& anchor : byCategory_[static_cast<size_t>(s)]) {
+    if (chosen[static_cast<size_t>(anchor.index)]) continue;
+    if (rules.matchAll) {
+      if (fitsWindow(s, anchor, chosen, rules)) return true;
+      continue;
+    }
     bool all = true;
-    for (size_t p = 1; p < byCategory_.size() && all; ++p) {
-      if (static_cast<int>(p) != s) all = hasPartner(static_cast<int>(p), anchor, chosen, rules);
+    for (int p = 1; p <= k && all; ++p) {
+      if (p != s) all = hasPartner(p, anchor, chosen, rules);
     }
     if (all) return true;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "select/match_index.h"
+#include "words/zipf.h"
 
 namespace {
 
@@ -12,19 +13,21 @@ class Draw {
  public:
   Draw(const WordTable& table, const std::vector<AffectCategory>& play, const MatchRules& rules,
        RandomSource& random)
-      : table_(table),
-        rules_(rules),
+      : rules_(rules),
         random_(random),
+        n_(table.count()),
         k_(static_cast<int>(play.size())),
+        candidates_(table.records.size()),
         slot_(table.records.size(), 0),
         chosen_(table.records.size(), 0) {
     for (size_t i = 0; i < table.records.size(); ++i) {
       const WordRecord& r = table.records[i];
+      candidates_[i] = {r.len, matchKey(r, rules), static_cast<int>(i)};
       if (!r.canBeChosen()) continue;
       const auto p = std::find(play.begin(), play.end(), r.category);
       if (p != play.end()) slot_[i] = static_cast<std::uint8_t>(p - play.begin() + 1);
     }
-    index_.build(table, slot_, k_);
+    index_.build(candidates_, slot_, k_);
   }
 
   // Checks, without drawing, whether a group anchored in category s can
@@ -37,7 +40,7 @@ class Draw {
         return false;
       }
     }
-    if (index_.someAnchorHasPartners(s, table_, chosen_, rules_)) return true;
+    if (index_.someGroupFits(s, chosen_, rules_)) return true;
     result.shortfall = Shortfall::NoMatchableAnchor;
     result.category = s;
     return false;
@@ -62,7 +65,7 @@ class Draw {
   bool draw(int& index) {
     if (left_ == 0) return false;
     --left_;
-    index = random_.index(table_.count());
+    index = random_.index(n_);
     return true;
   }
 
@@ -70,10 +73,16 @@ class Draw {
     return slot_[static_cast<size_t>(i)] == p && !chosen_[static_cast<size_t>(i)];
   }
 
-  bool isEligiblePartner(int i, int p, const WordRecord& anchor) const {
+  // A partner must be close to the anchor, the first of `members`, and under
+  // matchAll to every partner accepted before it.
+  bool isEligiblePartner(int i, int p, const std::vector<int>& members) const {
     if (!isEligible(i, p)) return false;
-    const WordRecord& r = table_.records[static_cast<size_t>(i)];
-    return withinTolerance(r, anchor, rules_);
+    const Candidate& c = candidates_[static_cast<size_t>(i)];
+    const size_t compared = rules_.matchAll ? members.size() : 1;
+    for (size_t m = 0; m < compared; ++m) {
+      if (!isClose(c, candidates_[static_cast<size_t>(members[m])], rules_)) return false;
+    }
+    return true;
   }
 
   Outcome drawAnchor(int s, int& a) {
@@ -83,17 +92,17 @@ class Draw {
     return Outcome::Done;
   }
 
-  Outcome drawPartner(int p, const WordRecord& anchor, int& c) {
+  Outcome drawPartner(int p, const std::vector<int>& members, int& c) {
     if (!draw(c)) return Outcome::OutOfDraws;
-    for (int tries = 0; !isEligiblePartner(c, p, anchor); ++tries) {
+    for (int tries = 0; !isEligiblePartner(c, p, members); ++tries) {
       if (tries == kPartnerRetries) return Outcome::GaveUp;
       if (!draw(c)) return Outcome::OutOfDraws;
     }
     return Outcome::Done;
   }
 
-  void setChosen(const std::vector<int>& members, bool chosen) {
-    for (int i : members) chosen_[static_cast<size_t>(i)] = chosen ? 1 : 0;
+  void release(const std::vector<int>& members) {
+    for (int i : members) chosen_[static_cast<size_t>(i)] = 0;
   }
 
   // One attempt with a fresh anchor of category s. Anything but Done leaves
@@ -101,14 +110,13 @@ class Draw {
   Outcome tryGroup(int s, std::vector<int>& members) {
     members.assign(1, 0);
     if (drawAnchor(s, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
-    const WordRecord& anchor = table_.records[static_cast<size_t>(members[0])];
     chosen_[static_cast<size_t>(members[0])] = 1;
     for (int p = 1; p <= k_; ++p) {
       if (p == s) continue;
       int c = 0;
-      const Outcome outcome = drawPartner(p, anchor, c);
+      const Outcome outcome = drawPartner(p, members, c);
       if (outcome != Outcome::Done) {
-        setChosen(members, false);
+        release(members);
         return outcome;
       }
       chosen_[static_cast<size_t>(c)] = 1;
@@ -117,10 +125,11 @@ class Draw {
     return Outcome::Done;
   }
 
-  const WordTable& table_;
   const MatchRules& rules_;
   RandomSource& random_;
+  int n_;
   int k_;
+  std::vector<Candidate> candidates_;
   std::vector<std::uint8_t> slot_;  // 1..K: the category in play; 0: never chosen
   std::vector<char> chosen_;
   MatchIndex index_;
@@ -128,6 +137,22 @@ class Draw {
 };
 
 }  // namespace
+
+int keepWholeRounds(SelectionResult& result, int lists) {
+  const size_t kept =
+      result.groups.size() / static_cast<size_t>(lists) * static_cast<size_t>(lists);
+  const int dropped = static_cast<int>(result.groups.size() - kept);
+  if (dropped > 0) {
+    result.matched -=
+        static_cast<long long>(dropped) * static_cast<long long>(result.groups[0].size());
+    result.groups.resize(kept);
+  }
+  return dropped;
+}
+
+double matchKey(const WordRecord& record, const MatchRules& rules) {
+  return rules.zipf ? zipfOf(record.freq) : record.freq;
+}
 
 std::vector<int> SelectionResult::chosenInTableOrder() const {
   std::vector<int> chosen;
@@ -138,14 +163,13 @@ std::vector<int> SelectionResult::chosenInTableOrder() const {
 }
 
 SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
-                            int wanted, const MatchRules& rules, RandomSource& random) {
+                            long long wanted, const MatchRules& rules, RandomSource& random) {
   SelectionResult result;
   const int k = static_cast<int>(play.size());
   result.wanted = wanted < k ? 0 : wanted / k * k;
   if (k < 2) return result;  // no anchor category: nothing could ever be drawn
   Draw draw(table, play, rules, random);
-  // In 64 bits: wanted - k + 1 must not overflow for the largest wanted.
-  const long long limit = static_cast<long long>(wanted) - k + 1;
+  const long long limit = wanted - k + 1;
   while (result.matched < limit) {
     for (int s = 1; s < k && result.matched < limit; ++s) {
       if (!draw.canBuildGroup(s, result)) return result;

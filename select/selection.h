@@ -16,10 +16,13 @@ constexpr int kPartnerRetries = 100;
 // declared short. A group that can be built needs far fewer.
 constexpr long long kMaxDrawsPerGroup = 20'000'000;
 
-// How close the words of a group must be; bounds included.
+// How close the words of a group must be; bounds included. Two values are
+// close when |a - b| <= tolerance, computed in double precision.
 struct MatchRules {
   int lengthTolerance = 2;
-  double frequencyTolerance = 10;  // in the frequency column's units
+  double frequencyTolerance = 10;  // in the frequency column's units, or Zipf units
+  bool zipf = false;               // match log10(frequency per million) + 3
+  bool matchAll = false;           // every two words of a group, not only with the anchor
   long long maxDrawsPerGroup = kMaxDrawsPerGroup;
 };
 
@@ -31,8 +34,8 @@ enum class Shortfall {
 };
 
 struct SelectionResult {
-  int wanted = 0;   // K * floor(N / K), or 0 when N < K
-  int matched = 0;  // words chosen, all in complete groups
+  long long wanted = 0;   // K * floor(N / K), or 0 when N < K
+  long long matched = 0;  // words chosen, all in complete groups
   Shortfall shortfall = Shortfall::None;
   int category = 0;  // 1..K: the category in play that ran short
   // The table indexes of each complete group in draw order: the anchor, then
@@ -48,10 +51,20 @@ struct SelectionResult {
 // play.size()) are chosen. Anchor categories cycle 1..K-1; every group takes
 // one partner of each other category. Anchors and partners are drawn from
 // the whole table with random.index(n). Records that cannot be chosen
-// (barred, duplicates) or are not in play count as failed draws. Before each
-// group the search checks, without drawing, that some eligible anchor still
-// has a partner in every other category; when none has, the list ends short.
+// (barred, duplicates) or are not in play count as failed draws; so does a
+// partner that is not close to the anchor (and, under matchAll, to every
+// partner accepted before it). Before each group the search checks, without
+// drawing, that such a group can still be built; when it cannot, the list
+// ends short.
 SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
-                            int wanted, const MatchRules& rules, RandomSource& random);
+                            long long wanted, const MatchRules& rules, RandomSource& random);
+
+// Keeps only whole rounds of `lists` groups, so that lists dealt from them
+// in turn all hold the same make-up; the words left out no longer count as
+// matched. Returns the number of groups left out.
+int keepWholeRounds(SelectionResult& result, int lists);
+
+// The value frequencies are matched on: the frequency, or its Zipf value.
+double matchKey(const WordRecord& record, const MatchRules& rules);
 
 #endif  // STIMSEL_SELECT_SELECTION_H_
