@@ -8,8 +8,8 @@ namespace {
 constexpr size_t kBufferBytes = 1 << 16;
 }
 
-StandardOutput::StandardOutput() : buffer_(kBufferBytes) {
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
+StandardOutput::StandardOutput() : buffer_(new char[kBufferBytes]) {
+  setp(buffer_.get(), buffer_.get() + kBufferBytes);
 }
 
 StandardOutput::~StandardOutput() {
@@ -19,7 +19,7 @@ StandardOutput::~StandardOutput() {
 bool StandardOutput::flushBuffer() {
   const char* data = pbase();
   size_t left = static_cast<size_t>(pptr() - pbase());
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
+  setp(buffer_.get(), buffer_.get() + kBufferBytes);
   while (left > 0 && error_ == 0) {
     const ssize_t written = ::write(STDOUT_FILENO, data, left);
     if (written < 0 && errno == EINTR) continue;

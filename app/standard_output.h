@@ -3,8 +3,8 @@
 #ifndef STIMSEL_APP_STANDARD_OUTPUT_H_
 #define STIMSEL_APP_STANDARD_OUTPUT_H_
 
+#include <memory>
 #include <streambuf>
-#include <vector>
 
 class StandardOutput : public std::streambuf {
  public:
@@ -23,7 +23,7 @@ class StandardOutput : public std::streambuf {
  private:
   bool flushBuffer();
 
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // not zeroed: only written bytes are flushed
   int error_ = 0;
 };
 

@@ -48,9 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& line : splitLines(text)) {
     WordRecord r;
     std::string problem;
+    WordRecord fast;
+    const bool common = parseCommonNormsLine(line, fast);
     if (parseNormsLine(line, r, problem)) {
       checkRecord(r);
+      // The one-pass reading of common lines must agree with the full one.
+      FUZZ_CHECK(!common ||
+                 (fast.word == r.word && fast.len == r.len && fast.freq == r.freq &&
+                  fast.valMn == r.valMn && fast.valSd == r.valSd && fast.aroMn == r.aroMn));
     } else {
+      FUZZ_CHECK(!common);
       FUZZ_CHECK(!problem.empty());
       FUZZ_CHECK(problem.find('\n') == std::string::npos || line.find('\n') != std::string::npos);
     }

@@ -17,22 +17,18 @@ std::vector<Candidate>::const_iterator firstAtLeast(const std::vector<Candidate>
                           byLengthThenKey);
 }
 
-// Below this no key is close to `key`: |x - key| rounds up by at most a few
-// units in the last place, far less than this margin.
-double belowAllClose(double key, double tolerance) {
-  return key - tolerance - 1e-9 * (std::fabs(key) + tolerance + 1);
-}
-
 }  // namespace
 
 void MatchIndex::build(const std::vector<Candidate>& candidates,
                        const std::vector<std::uint8_t>& slot, int k) {
   byCategory_.assign(static_cast<size_t>(k) + 1, {});
   left_.assign(static_cast<size_t>(k) + 1, 0);
+  for (std::uint8_t p : slot) ++left_[p];
+  for (int p = 1; p <= k; ++p)
+    byCategory_[static_cast<size_t>(p)].reserve(static_cast<size_t>(left_[p]));
+  left_[0] = 0;
   for (size_t i = 0; i < candidates.size(); ++i) {
-    if (slot[i] == 0) continue;
-    byCategory_[slot[i]].push_back(candidates[i]);
-    ++left_[slot[i]];
+    if (slot[i] != 0) byCategory_[slot[i]].push_back(candidates[i]);
   }
   for (Entries& entries : byCategory_) {
     std::sort(entries.begin(), entries.end(), byLengthThenKey);

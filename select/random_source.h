@@ -31,6 +31,8 @@ class RandomSource {
   }
 
   std::uint32_t state() const { return state_; }
+  // For draw loops that step the generator themselves (see select/draw_loop).
+  void setState(std::uint32_t state) { state_ = state; }
 
  private:
   std::uint32_t state_;

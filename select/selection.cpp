@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "select/draw_loop.h"
 #include "select/match_index.h"
 #include "words/zipf.h"
 
@@ -14,12 +15,11 @@ class Draw {
   Draw(const WordTable& table, const std::vector<AffectCategory>& play, const MatchRules& rules,
        RandomSource& random)
       : rules_(rules),
-        random_(random),
-        n_(table.count()),
         k_(static_cast<int>(play.size())),
         candidates_(table.records.size()),
         slot_(table.records.size(), 0),
-        chosen_(table.records.size(), 0) {
+        chosen_(table.records.size(), 0),
+        loop_(random, std::vector<std::uint8_t>(table.records.size(), 0)) {
     for (size_t i = 0; i < table.records.size(); ++i) {
       const WordRecord& r = table.records[i];
       candidates_[i] = {r.len, matchKey(r, rules), static_cast<int>(i)};
@@ -27,6 +27,7 @@ class Draw {
       const auto p = std::find(play.begin(), play.end(), r.category);
       if (p != play.end()) slot_[i] = static_cast<std::uint8_t>(p - play.begin() + 1);
     }
+    for (size_t i = 0; i < slot_.size(); ++i) loop_.setCategory(static_cast<int>(i), slot_[i]);
     index_.build(candidates_, slot_, k_);
   }
 
@@ -52,7 +53,10 @@ class Draw {
     for (;;) {
       const Outcome outcome = tryGroup(s, members);
       if (outcome == Outcome::Done) {
-        for (int i : members) index_.take(slot_[static_cast<size_t>(i)]);
+        for (int i : members) {
+          choose(i);
+          index_.take(slot_[static_cast<size_t>(i)]);
+        }
         return true;
       }
       if (outcome == Outcome::OutOfDraws) return false;
@@ -62,21 +66,13 @@ class Draw {
  private:
   enum class Outcome { Done, GaveUp, OutOfDraws };
 
-  bool draw(int& index) {
-    if (left_ == 0) return false;
-    --left_;
-    index = random_.index(n_);
-    return true;
-  }
-
-  bool isEligible(int i, int p) const {
-    return slot_[static_cast<size_t>(i)] == p && !chosen_[static_cast<size_t>(i)];
-  }
-
-  // A partner must be close to the anchor, the first of `members`, and under
-  // matchAll to every partner accepted before it.
+  // A partner must be in category p, unchosen, close to the anchor (the
+  // first of `members`) and under matchAll to every partner accepted before it.
   bool isEligiblePartner(int i, int p, const std::vector<int>& members) const {
-    if (!isEligible(i, p)) return false;
+    return loop_.category(i) == p && isCloseToGroup(i, members);
+  }
+
+  bool isCloseToGroup(int i, const std::vector<int>& members) const {
     const Candidate& c = candidates_[static_cast<size_t>(i)];
     const size_t compared = rules_.matchAll ? members.size() : 1;
     for (size_t m = 0; m < compared; ++m) {
@@ -85,53 +81,58 @@ class Draw {
     return true;
   }
 
+  void choose(int i) {
+    chosen_[static_cast<size_t>(i)] = 1;
+    loop_.setCategory(i, 0);
+  }
+
   Outcome drawAnchor(int s, int& a) {
-    do {
-      if (!draw(a)) return Outcome::OutOfDraws;
-    } while (!isEligible(a, s));
-    return Outcome::Done;
+    long long used = 0;
+    const bool found = loop_.drawUntil(
+        left_, static_cast<std::uint8_t>(s), [](int) { return true; }, a, used);
+    left_ -= used;
+    return found ? Outcome::Done : Outcome::OutOfDraws;
   }
 
+  // The first draw and up to kPartnerRetries more; running out of the
+  // backstop first ends the group.
   Outcome drawPartner(int p, const std::vector<int>& members, int& c) {
-    if (!draw(c)) return Outcome::OutOfDraws;
-    for (int tries = 0; !isEligiblePartner(c, p, members); ++tries) {
-      if (tries == kPartnerRetries) return Outcome::GaveUp;
-      if (!draw(c)) return Outcome::OutOfDraws;
-    }
-    return Outcome::Done;
+    const long long most = std::min<long long>(left_, kPartnerRetries + 1);
+    long long used = 0;
+    // Most draws miss the category, which one byte tells; only hits are
+    // compared with the group.
+    const bool found = loop_.drawUntil(
+        most, static_cast<std::uint8_t>(p), [&](int i) { return isCloseToGroup(i, members); }, c,
+        used);
+    left_ -= used;
+    if (found) return Outcome::Done;
+    // Fewer draws than a full step were left: the backstop ended it.
+    return most < kPartnerRetries + 1 ? Outcome::OutOfDraws : Outcome::GaveUp;
   }
 
-  void release(const std::vector<int>& members) {
-    for (int i : members) chosen_[static_cast<size_t>(i)] = 0;
-  }
-
-  // One attempt with a fresh anchor of category s. Anything but Done leaves
-  // the attempt's records unchosen again.
+  // One attempt with a fresh anchor of category s. The members of an
+  // attempt are of different categories, and each step draws one category,
+  // so no step can draw a member of the same attempt: members are marked
+  // chosen only once the group is complete.
   Outcome tryGroup(int s, std::vector<int>& members) {
     members.assign(1, 0);
     if (drawAnchor(s, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
-    chosen_[static_cast<size_t>(members[0])] = 1;
     for (int p = 1; p <= k_; ++p) {
       if (p == s) continue;
       int c = 0;
       const Outcome outcome = drawPartner(p, members, c);
-      if (outcome != Outcome::Done) {
-        release(members);
-        return outcome;
-      }
-      chosen_[static_cast<size_t>(c)] = 1;
+      if (outcome != Outcome::Done) return outcome;
       members.push_back(c);
     }
     return Outcome::Done;
   }
 
   const MatchRules& rules_;
-  RandomSource& random_;
-  int n_;
   int k_;
   std::vector<Candidate> candidates_;
   std::vector<std::uint8_t> slot_;  // 1..K: the category in play; 0: never chosen
   std::vector<char> chosen_;
+  DrawLoop loop_;
   MatchIndex index_;
   long long left_ = 0;  // draws left to the group being built
 };

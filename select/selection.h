@@ -14,7 +14,7 @@ constexpr int kPartnerRetries = 100;
 
 // Backstop: draws one group may take, give-ups included, before the list is
 // declared short. A group that can be built needs far fewer.
-constexpr long long kMaxDrawsPerGroup = 20'000'000;
+constexpr long long kMaxDrawsPerGroup = 200'000'000;
 
 // How close the words of a group must be; bounds included. Two values are
 // close when |a - b| <= tolerance, computed in double precision.

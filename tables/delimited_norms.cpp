@@ -31,18 +31,19 @@ class RowReader {
             const ColumnMap& columns, const DelimitedLayout& layout)
       : fileName_(fileName), header_(header), columns_(columns), layout_(layout) {}
 
-  // Fills `record` from `fields`. Returns false with `error` set for a cell
-  // that does not parse, and false with no error for a row left out.
-  bool read(const std::vector<std::string>& fields, long long line, WordRecord& record,
-            std::optional<ReadError>& error) {
+  // Fills `record` (and its part of speech, `pos`) from `fields`. Returns
+  // false with `error` set for a cell that does not parse, and false with no
+  // error for a row left out.
+  bool read(const std::vector<std::string_view>& fields, long long line, WordRecord& record,
+            std::string_view& pos, std::optional<ReadError>& error) {
     line_ = line;
-    std::string word;
+    std::string_view word;
     if (!cell(fields, Role::Word, word)) return false;
     std::string problem;
     if (!parseWord(word, record, problem)) return fail(Role::Word, problem, error);
     float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn};
     for (int i = 0; i < 3; ++i) {
-      std::string text;
+      std::string_view text;
       if (columnOf(columns_, kRatingRoles[i]) < 0) continue;  // no SD column: SD 0
       if (!cell(fields, kRatingRoles[i], text)) return false;
       if (!parseRating(text, "value", *ratings[i], problem)) {
@@ -50,13 +51,13 @@ class RowReader {
       }
     }
     if (columnOf(columns_, Role::Frequency) >= 0 && layout_.needsFrequency) {
-      std::string text;
+      std::string_view text;
       if (!cell(fields, Role::Frequency, text)) return false;
       if (!parseFrequencyValue(text, "value", record, problem)) {
         return fail(Role::Frequency, problem, error);
       }
     }
-    if (columnOf(columns_, Role::Pos) >= 0) cell(fields, Role::Pos, record.pos);
+    if (columnOf(columns_, Role::Pos) >= 0) cell(fields, Role::Pos, pos);
     record.sourceLine = line;
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
     return true;
@@ -66,9 +67,9 @@ class RowReader {
 
  private:
   // The trimmed cell of `role`; false (and counted) when it is missing.
-  bool cell(const std::vector<std::string>& fields, Role role, std::string& text) {
+  bool cell(const std::vector<std::string_view>& fields, Role role, std::string_view& text) {
     const auto column = static_cast<size_t>(columnOf(columns_, role));
-    text = column < fields.size() ? trimmed(fields[column]) : std::string();
+    text = column < fields.size() ? trimmed(fields[column]) : std::string_view();
     if (role == Role::Pos || !isMissingValue(text)) return true;
     ++missing_[static_cast<size_t>(role)];
     return false;
@@ -88,8 +89,8 @@ class RowReader {
   MissingCounts missing_{};
 };
 
-bool isBlankRecord(const std::vector<std::string>& fields) {
-  for (const std::string& f : fields) {
+bool isBlankRecord(const std::vector<std::string_view>& fields) {
+  for (std::string_view f : fields) {
     if (!trimmed(f).empty()) return false;
   }
   return true;
@@ -97,16 +98,22 @@ bool isBlankRecord(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-bool isMissingValue(const std::string& cell) {
-  std::string upper;
-  for (char c : cell) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper.empty() || upper == "NA" || upper == "N/A" || upper == "NAN" || upper == ".";
+bool isMissingValue(std::string_view cell) {
+  if (cell.size() > 3) return false;  // the common case: a value
+  const auto is = [&cell](std::string_view missing) {
+    if (cell.size() != missing.size()) return false;
+    for (size_t i = 0; i < cell.size(); ++i) {
+      if (std::toupper(static_cast<unsigned char>(cell[i])) != missing[i]) return false;
+    }
+    return true;
+  };
+  return cell.empty() || is("NA") || is("N/A") || is("NAN") || is(".");
 }
 
-std::string trimmed(const std::string& cell) {
-  const size_t first = cell.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+std::string_view trimmed(std::string_view cell) {
+  while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\t')) cell.remove_prefix(1);
+  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t')) cell.remove_suffix(1);
+  return cell;
 }
 
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
@@ -117,7 +124,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
     if (reader.error()) return *reader.error();
     return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
   }
-  for (std::string& name : header) name = trimmed(name);
+  for (std::string& name : header) name = std::string(trimmed(name));
   std::vector<Role> required = {Role::Word, Role::Valence, Role::Arousal};
   if (layout.needsFrequency) required.push_back(Role::Frequency);
   const Result<ColumnMap> columns =
@@ -128,19 +135,22 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   if (!columns.ok()) return columns.error();
 
   WordTable table;
+  table.records.reserve(layout.expectedRows);
   table.hasValenceSd = columnOf(columns.value(), Role::ValenceSd) >= 0;
   if (columnOf(columns.value(), Role::Pos) >= 0) {
     table.posColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Pos))];
   }
   RowReader rows(fileName, header, columns.value(), layout);
-  std::vector<std::string> fields;
+  std::vector<std::string_view> fields;
   std::optional<ReadError> error;
   int leftOut = 0;
   while (reader.next(fields)) {
     if (isBlankRecord(fields)) continue;
     WordRecord record;
-    if (rows.read(fields, reader.recordLine(), record, error)) {
+    std::string_view pos;
+    if (rows.read(fields, reader.recordLine(), record, pos, error)) {
       table.records.push_back(std::move(record));
+      if (!table.posColumn.empty()) table.partOfSpeech.emplace_back(pos);
     } else if (error) {
       return *error;
     } else {

@@ -4,6 +4,7 @@
 
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "tables/column_roles.h"
 #include "words/rating_scale.h"
@@ -15,14 +16,15 @@ struct DelimitedLayout {
   ColumnNames columns;         // --column ROLE=NAME
   bool needsFrequency = true;  // false when frequencies come from a second file
   RatingScale scale;
+  size_t expectedRows = 0;  // room to reserve for the records, when known
 };
 
 // True for the cells a spreadsheet writes for a missing value: empty, "NA",
 // "N/A", "NaN" (any case) and ".".
-bool isMissingValue(const std::string& cell);
+bool isMissingValue(std::string_view cell);
 
-// Cuts spaces and tabs from both ends of `cell`.
-std::string trimmed(const std::string& cell);
+// `cell` without the spaces and tabs at both ends.
+std::string_view trimmed(std::string_view cell);
 
 // Reads the table. Columns are found by name (see findColumns); a row with a
 // missing value in a column it needs is left out and counted in one warning

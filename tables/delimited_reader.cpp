@@ -18,13 +18,49 @@ bool DelimitedReader::nextLine() {
 }
 
 bool DelimitedReader::next(std::vector<std::string>& fields) {
+  if (error_ || !nextLine()) {
+    fields.clear();
+    return false;
+  }
+  return parseRecord(fields);
+}
+
+bool DelimitedReader::next(std::vector<std::string_view>& fields) {
   fields.clear();
   if (error_ || !nextLine()) return false;
+  if (line_.find('"') == std::string::npos) {
+    recordLine_ = lines_.lineNumber();
+    for (size_t pos = 0;;) {
+      const size_t end = line_.find(delimiter_, pos);
+      const size_t stop = end == std::string::npos ? line_.size() : end;
+      fields.emplace_back(line_.data() + pos, stop - pos);
+      if (end == std::string::npos) return true;
+      pos = end + 1;
+    }
+  }
+  if (!parseRecord(owned_)) return false;
+  fields.assign(owned_.begin(), owned_.end());
+  return true;
+}
+
+bool DelimitedReader::parseRecord(std::vector<std::string>& fields) {
+  // The strings of the last record are reused, so that their buffers are.
+  size_t count = 0;
+  const auto nextField = [&fields, &count]() -> std::string& {
+    if (count == fields.size()) fields.emplace_back();
+    std::string& field = fields[count++];
+    field.clear();
+    return field;
+  };
+  const auto finish = [&fields, &count] {
+    fields.resize(count);
+    return true;
+  };
   recordLine_ = lines_.lineNumber();
   size_t pos = 0;
   size_t held = line_.size();  // bytes of the record so far, for the bound
   for (;;) {
-    std::string& field = fields.emplace_back();
+    std::string& field = nextField();
     if (pos < line_.size() && line_[pos] == '"') {
       // A quoted field, perhaps over several lines.
       ++pos;
@@ -58,7 +94,7 @@ bool DelimitedReader::next(std::vector<std::string>& fields) {
       field.append(line_, pos, end == std::string::npos ? std::string::npos : end - pos);
       pos = end == std::string::npos ? line_.size() : end;
     }
-    if (pos >= line_.size()) return true;
+    if (pos >= line_.size()) return finish();
     ++pos;  // past the delimiter
   }
 }

@@ -3,7 +3,9 @@
 #define STIMSEL_TABLES_DELIMITED_READER_H_
 
 #include <istream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "words/line_reader.h"
@@ -25,6 +27,10 @@ class DelimitedReader {
   // file or on an error, which error() then holds.
   bool next(std::vector<std::string>& fields);
 
+  // The same as views, valid until the next call: most records hold no
+  // quote and are split in place, without copying a cell.
+  bool next(std::vector<std::string_view>& fields);
+
   // The error that stopped the reader, if any.
   const std::optional<ReadError>& error() const { return error_; }
 
@@ -34,12 +40,15 @@ class DelimitedReader {
  private:
   bool fail(const std::string& message);
   bool nextLine();
+  // Splits the record that starts with the line just read.
+  bool parseRecord(std::vector<std::string>& fields);
 
   LineReader lines_;
   char delimiter_;
   std::string fileName_;
   std::string line_;
   long long recordLine_ = 0;
+  std::vector<std::string> owned_;  // the cells of a record that held quotes
   std::optional<ReadError> error_;
 };
 

@@ -37,7 +37,7 @@ Result<FrequencyTable> readFrequencyTable(std::istream& in, const std::string& f
     if (reader.error()) return *reader.error();
     return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
   }
-  for (std::string& name : header) name = trimmed(name);
+  for (std::string& name : header) name = std::string(trimmed(name));
   ColumnNames given;
   if (column) given[Role::Frequency] = *column;
   const Result<ColumnMap> columns =
@@ -50,10 +50,10 @@ Result<FrequencyTable> readFrequencyTable(std::istream& in, const std::string& f
   const auto freqColumn = static_cast<size_t>(columnOf(columns.value(), Role::Frequency));
 
   FrequencyTable table;
-  std::vector<std::string> fields;
+  std::vector<std::string_view> fields;
   while (reader.next(fields)) {
-    const std::string word = wordColumn < fields.size() ? trimmed(fields[wordColumn]) : "";
-    const std::string text = freqColumn < fields.size() ? trimmed(fields[freqColumn]) : "";
+    const std::string word(wordColumn < fields.size() ? trimmed(fields[wordColumn]) : "");
+    const std::string_view text = freqColumn < fields.size() ? trimmed(fields[freqColumn]) : "";
     if (isMissingValue(word) || isMissingValue(text)) continue;
     WordRecord parsed;
     std::string problem;
@@ -72,14 +72,22 @@ Result<FrequencyTable> readFrequencyTable(std::istream& in, const std::string& f
 void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
                      const std::string& fileName) {
   const size_t before = table.records.size();
-  auto kept = std::remove_if(table.records.begin(), table.records.end(), [&](WordRecord& r) {
+  size_t kept = 0;
+  for (size_t i = 0; i < before; ++i) {
+    WordRecord& r = table.records[i];
     const FrequencyTable::Entry* entry = lookUp(frequencies, r.word);
-    if (entry == nullptr) return true;
+    if (entry == nullptr) continue;
     r.freq = entry->freq;
     r.wholeFreq = entry->whole;
-    return false;
-  });
-  table.records.erase(kept, table.records.end());
+    // A move onto itself would empty the word.
+    if (kept != i) {
+      if (!table.partOfSpeech.empty()) table.partOfSpeech[kept] = std::move(table.partOfSpeech[i]);
+      table.records[kept] = std::move(r);
+    }
+    ++kept;
+  }
+  table.records.resize(kept);
+  if (!table.partOfSpeech.empty()) table.partOfSpeech.resize(kept);
   const size_t missing = before - table.records.size();
   if (missing > 0) {
     table.warnings.push_back("Warning: " + std::to_string(missing) + " of " +

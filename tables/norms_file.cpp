@@ -1,6 +1,8 @@
 #include "tables/norms_file.h"
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "tables/delimited_norms.h"
 #include "tables/frequency_join.h"
@@ -19,10 +21,27 @@ std::string lowered(std::string text) {
   return text;
 }
 
+// The lines of the file, counted in one quick pass: room for the records,
+// so that a large table is not copied each time its vector grows.
+size_t countLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> block(1 << 16);
+  size_t lines = 1;
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+    const auto got = static_cast<size_t>(in.gcount());
+    lines += static_cast<size_t>(
+        std::count(block.begin(), block.begin() + static_cast<long>(got), '\n'));
+  }
+  return lines;
+}
+
 Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   const NormsFormat format = formatOf(source);
+  const size_t lines = countLines(source.path);
   if (format == NormsFormat::Classic) {
-    Result<WordTable> table = readNorms(in, source.path, source.classic);
+    ClassicLayout classic = source.classic;
+    classic.expectedRows = lines;
+    Result<WordTable> table = readNorms(in, source.path, classic);
     if (table.ok() && !source.scale.isDefault()) {
       for (WordRecord& r : table.value().records) {
         r.category = classifyOnScale(r.valMn, r.valSd, r.aroMn, source.scale);
@@ -35,6 +54,7 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   layout.columns = source.columns;
   layout.needsFrequency = !source.frequencyFile;
   layout.scale = source.scale;
+  layout.expectedRows = lines;
   return readDelimitedNorms(in, source.path, layout);
 }
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/test_support.h"
+#include "words/number_text.h"
 
 namespace {
 
@@ -120,6 +122,28 @@ TEST(ParseNormsLine, AcceptsTheNumberFormsAScanWouldRead) {
   EXPECT_FLOAT_EQ(r.aroMn, 1.0f);
   EXPECT_EQ(r.freq, -1000000);
   EXPECT_EQ(r.len, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The short-decimal fast path must give the float strtof gives, for every
+// form the norms hold.
+TEST(ParseDecimal, AgreesWithStrtofOnAMillionDecimals) {
+  std::uint32_t state = 12345;
+  const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+  for (int i = 0; i < 1000000; ++i) {
+    std::string text = (next() % 4 == 0 ? "-" : "") + std::to_string(next() % 10000);
+    const int decimals = static_cast<int>(next() % 6);
+    if (decimals > 0) text += ".";
+    for (int d = 1; d < decimals; ++d) text += static_cast<char>('0' + next() % 10);
+    float parsed = 0;
+    ASSERT_EQ(parseDecimal(text, parsed), NumberStatus::Ok) << text;
+    ASSERT_EQ(parsed, std::strtof(text.c_str(), nullptr)) << text;
+  }
+  float big = 0;
+  EXPECT_EQ(parseDecimal("9999999", big), NumberStatus::OutOfRange);
 }
 
 }  // namespace

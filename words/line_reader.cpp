@@ -8,11 +8,11 @@ const std::string kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kBlockBytes = 1 << 16;
 }  // namespace
 
-LineReader::LineReader(std::istream& in) : in_(in), buffer_(kBlockBytes) {}
+LineReader::LineReader(std::istream& in) : in_(in), buffer_(new char[kBlockBytes]) {}
 
 bool LineReader::fill() {
   if (!in_) return false;
-  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  in_.read(buffer_.get(), static_cast<std::streamsize>(kBlockBytes));
   pos_ = 0;
   end_ = static_cast<size_t>(in_.gcount());
   return end_ > 0;
@@ -27,7 +27,7 @@ LineStatus LineReader::next(std::string& line) {
       break;
     }
     any = true;
-    const char* start = buffer_.data() + pos_;
+    const char* start = buffer_.get() + pos_;
     const void* found = std::memchr(start, '\n', end_ - pos_);
     const size_t take = found ? static_cast<const char*>(found) - start : end_ - pos_;
     if (line.size() + take > kMaxLineBytes + 1) {  // one more for a "\r"
@@ -60,6 +60,28 @@ bool openForReading(const std::string& path, std::ifstream& in) {
   if (!std::filesystem::is_regular_file(path, ignored)) return false;
   in.open(path, std::ios::binary);
   return in.is_open();
+}
+
+namespace {
+
+bool isWhiteSpace(char c) {
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+}
+
+}  // namespace
+
+size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most) {
+  size_t count = 0;
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  while (count < most) {
+    while (p != end && isWhiteSpace(*p)) ++p;
+    if (p == end) break;
+    const char* const start = p;
+    while (p != end && !isWhiteSpace(*p)) ++p;
+    tokens[count++] = std::string_view(start, static_cast<size_t>(p - start));
+  }
+  return count;
 }
 
 std::vector<std::string> firstTokens(const std::string& line, size_t most) {

@@ -5,7 +5,9 @@
 
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "words/read_error.h"
@@ -39,7 +41,7 @@ class LineReader {
   bool fill();
 
   std::istream& in_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // not zeroed: every byte is read before use
   size_t pos_ = 0;
   size_t end_ = 0;
   long long lineNumber_ = 0;
@@ -49,6 +51,10 @@ class LineReader {
 // opened: a folder reads as nothing, and a FIFO or device may block in open
 // or never end.
 bool openForReading(const std::string& path, std::ifstream& in);
+
+// Puts the first `most` runs of characters without white space in `line`
+// into `tokens` (at most `most`; views into `line`) and returns how many.
+size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most);
 
 // The first `most` runs of characters without white space in `line`.
 std::vector<std::string> firstTokens(const std::string& line, size_t most);

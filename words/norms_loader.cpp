@@ -1,8 +1,8 @@
 #include "words/norms_loader.h"
 
+#include <cstdint>
 #include <fstream>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "words/letters.h"
@@ -13,9 +13,9 @@
 namespace {
 
 constexpr int kFieldCount = 9;
-const char* const kFieldNames[kFieldCount] = {"word",       "number",       "valence mean",
-                                              "valence SD", "arousal mean", "arousal SD",
-                                              "column 7",   "column 8",     "frequency"};
+constexpr std::string_view kFieldNames[kFieldCount] = {"word",       "number",       "valence mean",
+                                                       "valence SD", "arousal mean", "arousal SD",
+                                                       "column 7",   "column 8",     "frequency"};
 
 std::string endOfFileProblem(long long linesRead, const ClassicLayout& layout) {
   const std::string expected = "expected " + std::to_string(layout.headerLines) +
@@ -25,7 +25,7 @@ std::string endOfFileProblem(long long linesRead, const ClassicLayout& layout) {
   return "the file ends after line " + std::to_string(linesRead) + "; " + expected;
 }
 
-bool parseFrequency(const std::string& token, WordRecord& record, bool decimal,
+bool parseFrequency(std::string_view token, WordRecord& record, bool decimal,
                     std::string& problem) {
   int whole = 0;
   if (parseInt32(token, whole)) {
@@ -42,14 +42,88 @@ bool parseFrequency(const std::string& token, WordRecord& record, bool decimal,
   return false;
 }
 
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+void skipBlanks(const char*& p, const char* end) {
+  while (p != end && isBlank(*p)) ++p;
+}
+
+// "[-]digits" of at most `most` digits, ending at a blank or the end.
+bool takeWhole(const char*& p, const char* end, long most, int& value) {
+  skipBlanks(p, end);
+  const bool negative = p != end && *p == '-';
+  const char* q = negative ? p + 1 : p;
+  const char* const first = q;
+  int magnitude = 0;
+  for (; q != end && isDigit(*q) && q - first < most; ++q) magnitude = magnitude * 10 + (*q - '0');
+  if (q == first || (q != end && !isBlank(*q))) return false;
+  value = negative ? -magnitude : magnitude;
+  p = q;
+  return true;
+}
+
+// "[-]digits[.digits]" of at most seven digits, ending at a blank or the
+// end, rounded with one float division exactly as parseDecimal rounds it.
+bool takeShortDecimal(const char*& p, const char* end, float& value) {
+  skipBlanks(p, end);
+  const bool negative = p != end && *p == '-';
+  const char* q = negative ? p + 1 : p;
+  const char* const first = q;
+  std::uint32_t digits = 0;  // wraps harmlessly past seven digits, which are refused
+  for (; q != end && isDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
+  long count = q - first;
+  long decimals = 0;
+  if (q != end && *q == '.') {
+    const char* const fraction = ++q;
+    for (; q != end && isDigit(*q); ++q)
+      digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
+    decimals = q - fraction;
+    count += decimals;
+  }
+  if (count == 0 || count > 7 || (q != end && !isBlank(*q))) return false;
+  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
+  if (magnitude > kLargestMagnitude) return false;
+  value = negative ? -magnitude : magnitude;
+  p = q;
+  return true;
+}
+
 }  // namespace
+
+bool parseCommonNormsLine(std::string_view line, WordRecord& record) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  skipBlanks(p, end);
+  const char* const word = p;
+  while (p != end && *p > ' ' && *p < 0x7F) ++p;
+  if (p == word || p - word > kMaxWordLength || (p != end && !isBlank(*p))) return false;
+  const auto length = static_cast<size_t>(p - word);
+  float unused = 0;
+  int number = 0;
+  int freq = 0;
+  if (!takeWhole(p, end, 9, number) || !takeShortDecimal(p, end, record.valMn) ||
+      !takeShortDecimal(p, end, record.valSd) || !takeShortDecimal(p, end, record.aroMn) ||
+      !takeShortDecimal(p, end, unused) || !takeShortDecimal(p, end, unused) ||
+      !takeShortDecimal(p, end, unused) || !takeWhole(p, end, 6, freq)) {
+    return false;
+  }
+  record.word.assign(word, length);
+  record.len = static_cast<int>(length);
+  record.freq = freq;
+  record.wholeFreq = true;
+  return true;
+}
 
 bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem,
                     bool decimalFrequency) {
-  const std::vector<std::string> t = firstTokens(line, kFieldCount);
-  if (t.size() < static_cast<size_t>(kFieldCount)) {
-    problem = "expected 9 fields (word, number, six ratings, frequency), found " +
-              std::to_string(t.size());
+  std::string_view t[kFieldCount];
+  const size_t found = splitTokens(line, t, kFieldCount);
+  if (found < static_cast<size_t>(kFieldCount)) {
+    problem =
+        "expected 9 fields (word, number, six ratings, frequency), found " + std::to_string(found);
     return false;
   }
   if (!parseWord(t[0], record, problem)) return false;
@@ -70,7 +144,8 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
                             const ClassicLayout& layout) {
   LineReader reader(in);
   WordTable table;
-  if (layout.dataLines > 0) table.records.reserve(static_cast<size_t>(layout.dataLines));
+  table.records.reserve(layout.dataLines > 0 ? static_cast<size_t>(layout.dataLines)
+                                             : layout.expectedRows);
   const long long lastLine =
       layout.dataLines > 0 ? static_cast<long long>(layout.headerLines) + layout.dataLines : -1;
   std::string line;
@@ -85,7 +160,8 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
     if (lastLine < 0 && isBlankLine(line)) continue;
     WordRecord record;
     std::string problem;
-    if (!parseNormsLine(line, record, problem, layout.decimalFrequency)) {
+    if (!parseCommonNormsLine(line, record) &&
+        !parseNormsLine(line, record, problem, layout.decimalFrequency)) {
       return ReadError::at(fileName, reader.lineNumber(), problem);
     }
     record.category = classify(record.valMn, record.valSd, record.aroMn);
@@ -107,14 +183,26 @@ Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& la
 }
 
 void markDuplicates(WordTable& table) {
-  // Counts per word: 1 once seen, 2 once counted as held more than once.
-  std::unordered_map<std::string_view, int> seen;
-  seen.reserve(table.records.size());
+  // An open-addressing set of record indexes keyed by word: one allocation
+  // for the whole table instead of a node per word.
+  const size_t n = table.records.size();
+  size_t slots = 16;
+  while (slots < 2 * n) slots *= 2;
+  std::vector<int> firstOf(slots, -1);
+  std::vector<char> counted(n, 0);
   table.duplicateWords = 0;
-  for (WordRecord& r : table.records) {
-    int& times = seen[r.word];
-    r.duplicate = times > 0;
-    if (times == 1) ++table.duplicateWords;
-    if (times < 2) ++times;
+  for (size_t i = 0; i < n; ++i) {
+    WordRecord& r = table.records[i];
+    size_t slot = std::hash<std::string_view>{}(r.word) & (slots - 1);
+    while (firstOf[slot] >= 0 && table.records[static_cast<size_t>(firstOf[slot])].word != r.word) {
+      slot = (slot + 1) & (slots - 1);
+    }
+    r.duplicate = firstOf[slot] >= 0;
+    if (!r.duplicate) {
+      firstOf[slot] = static_cast<int>(i);
+    } else if (!counted[static_cast<size_t>(firstOf[slot])]) {
+      counted[static_cast<size_t>(firstOf[slot])] = 1;
+      ++table.duplicateWords;
+    }
   }
 }

@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "words/read_error.h"
 #include "words/word_table.h"
@@ -19,6 +20,7 @@ struct ClassicLayout {
   int dataLines = kNormsRecords;
   // Frequencies may be decimal numbers instead of 32-bit whole numbers.
   bool decimalFrequency = false;
+  size_t expectedRows = 0;  // room to reserve for the records, when known
 };
 
 // Parses one data line: word, number, six ratings and the frequency,
@@ -27,6 +29,13 @@ struct ClassicLayout {
 // category or line) and returns true; otherwise sets `problem`.
 bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem,
                     bool decimalFrequency = false);
+
+// The same for the common line (a word of printable ASCII, whole numbers of
+// at most seven digits, ratings of at most seven digits, spaces and tabs
+// between fields) in one pass. Returns false for any other line, which
+// parseNormsLine then reads; when it returns true, parseNormsLine would have
+// filled the record alike.
+bool parseCommonNormsLine(std::string_view line, WordRecord& record);
 
 // Reads the records of `in` into a table and classifies each; `fileName`
 // names the file in errors ("FILE:LINE: message").

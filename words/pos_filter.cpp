@@ -39,10 +39,11 @@ void markPosByColumn(const std::string& tag, WordTable& table, const std::string
   progress << "Marking pos: " << tag << "'s.";
   std::set<std::string> tags;
   int admitted = 0;
-  for (WordRecord& r : table.records) {
-    r.excluded = r.pos != tag;
-    admitted += r.excluded ? 0 : 1;
-    if (!r.pos.empty()) tags.insert(r.pos);
+  for (size_t i = 0; i < table.records.size(); ++i) {
+    const std::string& pos = table.partOfSpeech[i];
+    table.records[i].excluded = pos != tag;
+    admitted += pos == tag ? 1 : 0;
+    if (!pos.empty()) tags.insert(pos);
   }
   progress << "Done Marking pos\n";
   if (admitted > 0) return;

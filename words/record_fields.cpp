@@ -11,9 +11,25 @@ std::string quoted(std::string_view token) {
   return "\"" + std::string(token.substr(0, kShown)) + "...\"";
 }
 
-std::string outOfRange(const std::string& what, std::string_view token) {
-  return what + " " + quoted(token) + " is out of range (-1000000 to 1000000)";
+std::string outOfRange(std::string_view what, std::string_view token) {
+  return std::string(what) + " " + quoted(token) + " is out of range (-1000000 to 1000000)";
 }
+
+namespace {
+
+// Bytes a word may not hold: NUL, and the tab and line breaks that exports
+// put between words.
+bool hasForbiddenByte(std::string_view token, char& which) {
+  for (char c : token) {
+    if (c == '\0' || c == '\t' || c == '\r' || c == '\n') {
+      which = c;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 bool parseWord(std::string_view token, WordRecord& record, std::string& problem) {
   if (token.empty()) {
@@ -26,21 +42,18 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
               " characters";
     return false;
   }
-  if (token.find('\0') != std::string_view::npos) {
-    problem = "word contains a NUL byte";
+  char which = 0;
+  if (hasForbiddenByte(token, which)) {
+    problem = which == '\0' ? "word contains a NUL byte"
+                            : "word " + quoted(token) + " holds a tab or a line break";
     return false;
   }
-  // Exports write words between tabs and line ends.
-  if (token.find_first_of("\t\r\n") != std::string_view::npos) {
-    problem = "word " + quoted(token) + " holds a tab or a line break";
-    return false;
-  }
-  record.word = std::string(token);
+  record.word.assign(token.data(), token.size());
   record.len = letters;
   return true;
 }
 
-bool parseRating(std::string_view token, const std::string& what, float& value,
+bool parseRating(std::string_view token, std::string_view what, float& value,
                  std::string& problem) {
   switch (parseDecimal(token, value)) {
     case NumberStatus::Ok:
@@ -51,11 +64,11 @@ bool parseRating(std::string_view token, const std::string& what, float& value,
     case NumberStatus::NotANumber:
       break;
   }
-  problem = what + " " + quoted(token) + " is not a decimal number";
+  problem = std::string(what) + " " + quoted(token) + " is not a decimal number";
   return false;
 }
 
-bool parseFrequencyValue(std::string_view token, const std::string& what, WordRecord& record,
+bool parseFrequencyValue(std::string_view token, std::string_view what, WordRecord& record,
                          std::string& problem) {
   double value = 0;
   switch (parseDecimal(token, value)) {
@@ -69,6 +82,6 @@ bool parseFrequencyValue(std::string_view token, const std::string& what, WordRe
     case NumberStatus::NotANumber:
       break;
   }
-  problem = what + " " + quoted(token) + " is not a decimal number";
+  problem = std::string(what) + " " + quoted(token) + " is not a decimal number";
   return false;
 }

@@ -11,7 +11,7 @@
 std::string quoted(std::string_view token);
 
 // "<what> <token> is out of range (-1000000 to 1000000)".
-std::string outOfRange(const std::string& what, std::string_view token);
+std::string outOfRange(std::string_view what, std::string_view token);
 
 // Takes `token` as the record's word and length: not empty, at most
 // kMaxWordLength letters, no NUL byte.
@@ -19,11 +19,10 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
 
 // A rating: plain decimal notation, finite, within kLargestMagnitude.
 // `what` names the field in the problem.
-bool parseRating(std::string_view token, const std::string& what, float& value,
-                 std::string& problem);
+bool parseRating(std::string_view token, std::string_view what, float& value, std::string& problem);
 
 // A frequency that may be a decimal number; whole values print as today.
-bool parseFrequencyValue(std::string_view token, const std::string& what, WordRecord& record,
+bool parseFrequencyValue(std::string_view token, std::string_view what, WordRecord& record,
                          std::string& problem);
 
 #endif  // STIMSEL_WORDS_RECORD_FIELDS_H_

@@ -23,7 +23,6 @@ struct WordRecord {
   float aroMn = 0;
   AffectCategory category = AffectCategory::Unclassed;
   long long sourceLine = 0;  // the record's line in the norms file
-  std::string pos;           // the part of speech, when the norms have a column for it
   bool excluded = false;     // barred by the part-of-speech filter or the exclusion list
   bool duplicate = false;    // an earlier record holds the same word
 
@@ -36,8 +35,9 @@ struct WordTable {
   std::vector<WordRecord> records;
   int duplicateWords = 0;  // distinct words held by more than one record
   // The column that held the part of speech ("" when none): the filter then
-  // reads it instead of the tag file.
+  // reads it instead of the tag file. partOfSpeech[i] is record i's.
   std::string posColumn;
+  std::vector<std::string> partOfSpeech;
   bool hasValenceSd = true;  // false when the norms have no SD column
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;

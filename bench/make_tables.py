@@ -1,0 +1,30 @@
+#!/usr/bin/env python3
+"""Writes the benchmark's generated norms into the folder given:
+norms300k.csv, 300,000 random rows; and matched171.txt, a classic file of
+1030 lines holding 171 perfectly matched groups of six (each group's words 4
+letters long with frequency 100*g+5, so every word has exactly one partner in
+each other category) and unclassified filler."""
+import random
+import sys
+
+out = sys.argv[1]
+random.seed(300000)
+letters = "abcdefghijklmnopqrstuvwxyz"
+with open(f"{out}/norms300k.csv", "w") as f:
+    f.write("word,valence,valence_sd,arousal,frequency\n")
+    for i in range(300000):
+        word = "".join(random.choice(letters) for _ in range(random.randint(3, 10))) + str(i)
+        f.write(f"{word},{random.uniform(1, 9):.2f},{random.uniform(0.5, 2.5):.2f},"
+                f"{random.uniform(1, 9):.2f},{int(random.expovariate(1 / 30))}\n")
+
+# Category ratings (valence, arousal) of calm/aroused positive, negative, neutral.
+kinds = [(8, 3), (2, 3), (5, 3), (8, 7), (2, 7), (5, 7)]
+lines = [f"header line {i}" for i in range(1, 42)]
+for g in range(171):
+    for c, (v, a) in enumerate(kinds):
+        word = letters[g // 26] + letters[g % 26] + letters[c] + "x"
+        lines.append(f"{word}\t1\t{v}.00\t1.00\t{a}.00\t1.00\t1.00\t1.00\t{100 * g + 5}")
+while len(lines) < 41 + 1030:
+    lines.append(f"filler{len(lines):04d}\t1\t3.50\t1.00\t5.00\t1.00\t1.00\t1.00\t1")
+with open(f"{out}/matched171.txt", "w") as f:
+    f.write("\n".join(lines) + "\n")

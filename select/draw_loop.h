@@ -1,0 +1,98 @@
+// The inner loop of the selection: draw indexes until one is accepted. A
+// list draws tens to millions of indexes, so each draw is kept to the LCG
+// step and one byte test: the category in play of the record drawn, unless
+// it is chosen. Only a draw of the wanted category looks further.
+#ifndef STIMSEL_SELECT_DRAW_LOOP_H_
+#define STIMSEL_SELECT_DRAW_LOOP_H_
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "select/random_source.h"
+
+class DrawLoop {
+ public:
+  // `categories`: per record, its category in play (1..K), 0 for none.
+  DrawLoop(RandomSource& random, std::vector<std::uint8_t> categories);
+
+  std::uint8_t category(int i) const { return category_[static_cast<size_t>(i)]; }
+  // Sets record i's category as the draws see it: 0 while it is chosen.
+  void setCategory(int i, std::uint8_t category);
+
+  // Draws up to `most` indexes (exactly as random.index(n) would) until one
+  // of category `wanted` for which confirm(index) holds. On acceptance sets
+  // `index` and returns true; either way adds the draws made to `used`.
+  template <typename Confirm>
+  bool drawUntil(long long most, std::uint8_t wanted, Confirm confirm, int& index, long long& used);
+
+ private:
+  // After this many draws in one run, draws go through tables of the 65,536
+  // possible top halves of the state (tables of up to 32,768 records): one
+  // byte for the category instead of a division and two loads. Worth its
+  // setup only for long searches.
+  static constexpr long long kDrawsBeforeTables = 1 << 17;
+
+  void buildTables();
+
+  RandomSource& random_;
+  int n_;
+  long long drawn_ = 0;
+  std::vector<std::uint8_t> category_;
+  std::unique_ptr<std::uint16_t[]> indexOfTop_;
+  std::unique_ptr<std::uint8_t[]> categoryOfTop_;
+};
+
+template <typename Confirm>
+bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, int& index,
+                         long long& used) {
+  if (!indexOfTop_ && n_ <= kOneDrawRecords && drawn_ + most > kDrawsBeforeTables) buildTables();
+  if (!indexOfTop_) {
+    for (long long k = 1; k <= most; ++k) {
+      const int i = random_.index(n_);
+      if (category_[static_cast<size_t>(i)] == wanted && confirm(i)) {
+        index = i;
+        used += k;
+        drawn_ += k;
+        return true;
+      }
+    }
+    used += most;
+    drawn_ += most;
+    return false;
+  }
+  // Two draws a turn. The second state comes straight from the first one's
+  // predecessor (A^2 s + AC + C), so the two multiplications do not wait on
+  // each other.
+  constexpr std::uint32_t kA = 214013u;
+  constexpr std::uint32_t kC = 2531011u;
+  constexpr std::uint32_t kA2 = kA * kA;
+  constexpr std::uint32_t kC2 = kA * kC + kC;
+  std::uint32_t state = random_.state();
+  const std::uint8_t* const categories = categoryOfTop_.get();
+  const auto accept = [&](std::uint32_t drawn, long long draws) {
+    const int i = indexOfTop_[drawn >> 16];
+    if (!confirm(i)) return false;
+    random_.setState(drawn);
+    index = i;
+    used += draws;
+    return true;
+  };
+  long long left = most;
+  for (; left >= 2; left -= 2) {
+    const std::uint32_t first = state * kA + kC;
+    const std::uint32_t second = state * kA2 + kC2;
+    if (categories[first >> 16] == wanted && accept(first, most - left + 1)) return true;
+    if (categories[second >> 16] == wanted && accept(second, most - left + 2)) return true;
+    state = second;
+  }
+  if (left == 1) {
+    state = state * kA + kC;
+    if (categories[state >> 16] == wanted && accept(state, most)) return true;
+  }
+  random_.setState(state);
+  used += most;
+  return false;
+}
+
+#endif  // STIMSEL_SELECT_DRAW_LOOP_H_
