@@ -8,9 +8,12 @@ void DrawLoop::buildTables() {
   // half t and t + 32768 give the same index.
   indexOfTop_.reset(new std::uint16_t[1 << 16]);
   categoryOfTop_.reset(new std::uint8_t[1 << 16]);
+  std::uint32_t index = 0;  // (top & 0x7FFF) % n, kept without dividing
   for (std::uint32_t top = 0; top < (1u << 16); ++top) {
-    indexOfTop_[top] = static_cast<std::uint16_t>((top & 0x7FFFu) % static_cast<std::uint32_t>(n_));
-    categoryOfTop_[top] = category_[indexOfTop_[top]];
+    if ((top & 0x7FFFu) == 0) index = 0;
+    indexOfTop_[top] = static_cast<std::uint16_t>(index);
+    categoryOfTop_[top] = category_[index];
+    if (++index == static_cast<std::uint32_t>(n_)) index = 0;
   }
 }
 

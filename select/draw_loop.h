@@ -5,6 +5,7 @@
 #ifndef STIMSEL_SELECT_DRAW_LOOP_H_
 #define STIMSEL_SELECT_DRAW_LOOP_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -46,9 +47,14 @@ class DrawLoop {
 template <typename Confirm>
 bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, int& index,
                          long long& used) {
-  if (!indexOfTop_ && n_ <= kOneDrawRecords && drawn_ + most > kDrawsBeforeTables) buildTables();
+  long long budget = most;
   if (!indexOfTop_) {
-    for (long long k = 1; k <= most; ++k) {
+    // One draw at a time until the run has drawn enough to pay for the
+    // tables (never, for tables of more than 32,768 records).
+    const long long slow = n_ > kOneDrawRecords
+                               ? budget
+                               : std::min(budget, std::max(0LL, kDrawsBeforeTables - drawn_));
+    for (long long k = 1; k <= slow; ++k) {
       const int i = random_.index(n_);
       if (category_[static_cast<size_t>(i)] == wanted && confirm(i)) {
         index = i;
@@ -57,9 +63,11 @@ bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, i
         return true;
       }
     }
-    used += most;
-    drawn_ += most;
-    return false;
+    used += slow;
+    drawn_ += slow;
+    budget -= slow;
+    if (budget == 0) return false;
+    buildTables();
   }
   // Two draws a turn. The second state comes straight from the first one's
   // predecessor (A^2 s + AC + C), so the two multiplications do not wait on
@@ -78,20 +86,20 @@ bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, i
     used += draws;
     return true;
   };
-  long long left = most;
+  long long left = budget;
   for (; left >= 2; left -= 2) {
     const std::uint32_t first = state * kA + kC;
     const std::uint32_t second = state * kA2 + kC2;
-    if (categories[first >> 16] == wanted && accept(first, most - left + 1)) return true;
-    if (categories[second >> 16] == wanted && accept(second, most - left + 2)) return true;
+    if (categories[first >> 16] == wanted && accept(first, budget - left + 1)) return true;
+    if (categories[second >> 16] == wanted && accept(second, budget - left + 2)) return true;
     state = second;
   }
   if (left == 1) {
     state = state * kA + kC;
-    if (categories[state >> 16] == wanted && accept(state, most)) return true;
+    if (categories[state >> 16] == wanted && accept(state, budget)) return true;
   }
   random_.setState(state);
-  used += most;
+  used += budget;
   return false;
 }
 

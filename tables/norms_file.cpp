@@ -1,8 +1,8 @@
 #include "tables/norms_file.h"
 
-#include <algorithm>
+#include <cstring>
 #include <fstream>
-#include <vector>
+#include <memory>
 
 #include "tables/delimited_norms.h"
 #include "tables/frequency_join.h"
@@ -25,12 +25,15 @@ std::string lowered(std::string text) {
 // so that a large table is not copied each time its vector grows.
 size_t countLines(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::vector<char> block(1 << 16);
+  std::unique_ptr<char[]> block(new char[1 << 16]);
   size_t lines = 1;
-  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
-    const auto got = static_cast<size_t>(in.gcount());
-    lines += static_cast<size_t>(
-        std::count(block.begin(), block.begin() + static_cast<long>(got), '\n'));
+  while (in.read(block.get(), 1 << 16) || in.gcount() > 0) {
+    const char* p = block.get();
+    const char* const end = p + in.gcount();
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
+      ++lines;
+      ++p;
+    }
   }
   return lines;
 }
