@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <sstream>
@@ -103,6 +104,24 @@ std::optional<std::string> writeFiles(const Settings& settings, const DrawnList&
   return std::nullopt;
 }
 
+#ifndef STIMSEL_DATA_DIR
+#define STIMSEL_DATA_DIR ""
+#endif
+
+// Where the installed sample is, when the default norms file is missing and
+// the sample is there: said, never read silently.
+std::string installedSampleHint(const Settings& settings, const ReadError& error) {
+  const std::string sample = std::string(STIMSEL_DATA_DIR) + "/KOVA.txt";
+  std::error_code ignored;
+  if (!error.standsAlone || settings.norms.path != "KOVA.txt" || *STIMSEL_DATA_DIR == '\0' ||
+      !std::filesystem::is_regular_file(sample, ignored)) {
+    return "";
+  }
+  return "The sample norms are installed in " + std::string(STIMSEL_DATA_DIR) +
+         "; to draw from them: --norms " + sample + " --tags " + STIMSEL_DATA_DIR +
+         "/kovatags.txt\n";
+}
+
 int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed) {
   // With "--out -" standard output holds the export alone: progress and the
   // table go nowhere, but a message that stops the run still goes out.
@@ -112,7 +131,7 @@ int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed
   if (settings.positionalCount == 0) printUsage(progress);
   Result<WordTable> words = prepareWords(settings, progress);
   if (!words.ok()) {
-    out << words.error().text() << "\n";
+    out << words.error().text() << "\n" << installedSampleHint(settings, words.error());
     return kExitInputError;
   }
   const DrawnGroups drawn = drawGroups(settings, words.value(), settings.seed.value_or(clockSeed));

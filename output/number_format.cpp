@@ -1,16 +1,28 @@
 #include "output/number_format.h"
 
-#include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
+double readBack(const char* text, float*) {
+  return std::strtof(text, nullptr);
+}
+
+double readBack(const char* text, double*) {
+  return std::strtod(text, nullptr);
+}
+
+// The fewest significant digits that read back as the same value.
 template <typename T>
 std::string shortest(T value) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+    if (static_cast<T>(readBack(buffer, static_cast<T*>(nullptr))) == value) break;
+  }
+  return buffer;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "words/number_text.h"
 
-#include <charconv>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
 #include <cmath>
 #include <cstdint>
 
@@ -66,15 +68,23 @@ bool parseShortDecimal(std::string_view, double&) {
   return false;
 }
 
-// from_chars rounds correctly, as strtof does, but takes no "+" sign.
+float parseWhole(const std::string& text, float*) {
+  return std::strtof(text.c_str(), nullptr);
+}
+
+double parseWhole(const std::string& text, double*) {
+  return std::strtod(text.c_str(), nullptr);
+}
+
+// strtof and strtod round correctly and, in the C locale the program keeps,
+// read "." as the decimal point; they report overflow and underflow in errno.
 template <typename T>
 NumberStatus parseDecimalAs(std::string_view token, T& value) {
   if (parseShortDecimal(token, value)) return NumberStatus::Ok;
   if (!isDecimal(token)) return NumberStatus::NotANumber;
-  if (token[0] == '+') token.remove_prefix(1);
-  T parsed = 0;
-  const auto result = std::from_chars(token.data(), token.data() + token.size(), parsed);
-  if (result.ec != std::errc() || !std::isfinite(parsed) || std::fabs(parsed) > kLargestMagnitude) {
+  errno = 0;
+  const T parsed = parseWhole(std::string(token), static_cast<T*>(nullptr));
+  if (errno == ERANGE || !std::isfinite(parsed) || std::fabs(parsed) > kLargestMagnitude) {
     return NumberStatus::OutOfRange;
   }
   value = parsed;
