@@ -1,7 +1,7 @@
 #include "output/number_format.h"
 
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {

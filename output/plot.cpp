@@ -193,7 +193,7 @@ void rightPanel(const DrawnList& list, std::ostream& out) {
   }
   ticks(out, x, true, kRightPanelX, lengthMarks);
   std::vector<std::pair<double, std::string>> frequencyMarks;
-  for (double e = y.low; e <= y.high; ++e) {
+  for (int e = static_cast<int>(y.low); e <= static_cast<int>(y.high); ++e) {
     char label[32];
     std::snprintf(label, sizeof label, "%g", std::pow(10.0, e));
     frequencyMarks.emplace_back(e, label);

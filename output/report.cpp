@@ -260,11 +260,13 @@ Comparison compareMeans(const std::vector<double>& a, const std::vector<double>&
   const Summary sb = summarize(b);
   if (sa.n < 2 || sb.n < 2) return c;
   c.df = static_cast<double>(sa.n + sb.n - 2);
-  c.pooledSd = std::sqrt(((sa.n - 1) * sa.sd * sa.sd + (sb.n - 1) * sb.sd * sb.sd) / c.df);
+  const auto na = static_cast<double>(sa.n);
+  const auto nb = static_cast<double>(sb.n);
+  c.pooledSd = std::sqrt(((na - 1) * sa.sd * sa.sd + (nb - 1) * sb.sd * sb.sd) / c.df);
   if (c.pooledSd == 0) return c;
-  const double correction = 1 - 3 / (4 * (static_cast<double>(sa.n + sb.n)) - 9);
+  const double correction = 1 - 3 / (4 * (na + nb) - 9);
   c.g = (sa.mean - sb.mean) / c.pooledSd * correction;
-  const double se = c.pooledSd * std::sqrt(1.0 / sa.n + 1.0 / sb.n);
+  const double se = c.pooledSd * std::sqrt(1.0 / na + 1.0 / nb);
   const double diff = sa.mean - sb.mean;
   c.tLower = (diff + bound * c.pooledSd) / se;
   c.tUpper = (diff - bound * c.pooledSd) / se;

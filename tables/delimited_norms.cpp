@@ -102,8 +102,9 @@ bool isMissingValue(std::string_view cell) {
   if (cell.size() > 3) return false;  // the common case: a value
   const auto is = [&cell](std::string_view missing) {
     if (cell.size() != missing.size()) return false;
-    for (size_t i = 0; i < cell.size(); ++i) {
-      if (std::toupper(static_cast<unsigned char>(cell[i])) != missing[i]) return false;
+    size_t i = 0;
+    for (char c : cell) {
+      if (std::toupper(static_cast<unsigned char>(c)) != missing[i++]) return false;
     }
     return true;
   };

@@ -1,10 +1,10 @@
 #include "words/number_text.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <string>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 
 namespace {
 

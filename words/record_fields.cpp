@@ -53,35 +53,30 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
   return true;
 }
 
+namespace {
+
+// True when `status` says `token` is a number; otherwise says why not.
+bool isNumber(NumberStatus status, std::string_view what, std::string_view token,
+              std::string& problem) {
+  if (status == NumberStatus::Ok) return true;
+  problem = status == NumberStatus::OutOfRange
+                ? outOfRange(what, token)
+                : std::string(what) + " " + quoted(token) + " is not a decimal number";
+  return false;
+}
+
+}  // namespace
+
 bool parseRating(std::string_view token, std::string_view what, float& value,
                  std::string& problem) {
-  switch (parseDecimal(token, value)) {
-    case NumberStatus::Ok:
-      return true;
-    case NumberStatus::OutOfRange:
-      problem = outOfRange(what, token);
-      return false;
-    case NumberStatus::NotANumber:
-      break;
-  }
-  problem = std::string(what) + " " + quoted(token) + " is not a decimal number";
-  return false;
+  return isNumber(parseDecimal(token, value), what, token, problem);
 }
 
 bool parseFrequencyValue(std::string_view token, std::string_view what, WordRecord& record,
                          std::string& problem) {
   double value = 0;
-  switch (parseDecimal(token, value)) {
-    case NumberStatus::Ok:
-      record.freq = value;
-      record.wholeFreq = value == std::floor(value);
-      return true;
-    case NumberStatus::OutOfRange:
-      problem = outOfRange(what, token);
-      return false;
-    case NumberStatus::NotANumber:
-      break;
-  }
-  problem = std::string(what) + " " + quoted(token) + " is not a decimal number";
-  return false;
+  if (!isNumber(parseDecimal(token, value), what, token, problem)) return false;
+  record.freq = value;
+  record.wholeFreq = value == std::floor(value);
+  return true;
 }
