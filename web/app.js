@@ -49,8 +49,14 @@ function argumentsFor() {
   if ($('norms-format').value) args.push('--norms-format', $('norms-format').value);
   if ($('header-lines').value) args.push('--header-lines', $('header-lines').value);
   if ($('scale').value.trim()) args.push('--scale', $('scale').value.trim());
+  for (const column of $('columns').value.split(',')) {
+    if (column.trim()) args.push('--column', column.trim());
+  }
   if (files.tags) args.push('--tags', files.tags.name);
   if (files.frequency) args.push('--frequency', files.frequency.name);
+  if (files.frequency && $('frequency-column').value.trim()) {
+    args.push('--frequency-column', $('frequency-column').value.trim());
+  }
   if (numberOf('lists', '1') !== '1') args.push('--lists', numberOf('lists', '1'));
   if (numberOf('length-tolerance', '2') !== '2') {
     args.push('--length-tolerance', numberOf('length-tolerance', '2'));

@@ -118,6 +118,15 @@ try {
     assert.equal(await page.$eval('#norms-error', (p) => p.textContent),
       'bad.csv:3: column arousal: value "high" is not a decimal number');
   });
+
+  await check('a column named on the page reaches the program', async () => {
+    await page.$eval('#columns', (c) => { c.value = 'valence=Val'; });
+    await draw(page);
+    assert.equal(await page.$eval('#norms-error', (p) => p.textContent),
+      'bad.csv:1: no column named "Val" for valence; the columns are: word, valence, arousal, ' +
+      'frequency');
+    await page.$eval('#columns', (c) => { c.value = ''; });
+  });
 } finally {
   if (browser) await browser.close();
   server.kill();
