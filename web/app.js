@@ -167,8 +167,31 @@ async function download(format) {
   link.click();
 }
 
+// The values of the norms' part-of-speech column, when a CSV or TSV has one
+// (by the usual names or a pos=NAME column name); null when it has none.
+function posColumnValues() {
+  if (!files.norms || layoutOf(files.norms) === 'classic') return null;
+  const delimiter = layoutOf(files.norms) === 'csv' ? ',' : '\t';
+  const lines = new TextDecoder().decode(files.norms.bytes).replace(/^\uFEFF/, '').split(/\r?\n/);
+  const header = lines[0].split(delimiter).map((c) => c.replace(/^"|"$/g, '').trim());
+  const named = $('columns').value.split(',').map((c) => c.trim())
+    .find((c) => c.startsWith('pos='));
+  const usual = ['pos', 'part_of_speech', 'word_class', 'dom_pos_subtlex'];
+  const column = named ? header.indexOf(named.slice(4))
+    : header.findIndex((c) => usual.includes(c.toLowerCase()));
+  if (column < 0) return null;
+  const values = new Set();
+  for (const line of lines.slice(1)) {
+    const value = (line.split(delimiter)[column] || '').replace(/^"|"$/g, '').trim();
+    if (value) values.add(value);
+  }
+  return [...values].sort();
+}
+
 // The tags a tag file offers, or the values of a pos column of a CSV or TSV.
 function partsOfSpeech() {
+  const fromColumn = posColumnValues();
+  if (fromColumn) return fromColumn;
   const tags = new Set();
   const tagFile = files.tags || sample.tags;
   if (tagFile) {
@@ -188,11 +211,15 @@ function showPartsOfSpeech() {
   select.value = [...select.options].some((o) => o.value === chosen) ? chosen : '';
 }
 
+function layoutOf(file) {
+  return $('norms-format').value || (/\.csv$/i.test(file.name) ? 'csv'
+    : /\.(tsv|tab)$/i.test(file.name) ? 'tsv' : 'classic');
+}
+
 function showColumns(file) {
   const text = new TextDecoder().decode(file.bytes.slice(0, 4096));
   const first = text.replace(/^\uFEFF/, '').split(/\r?\n/)[0];
-  const layout = $('norms-format').value || (/\.csv$/i.test(file.name) ? 'csv'
-    : /\.(tsv|tab)$/i.test(file.name) ? 'tsv' : 'classic');
+  const layout = layoutOf(file);
   $('norms-columns').textContent = layout === 'classic' ? 'Classic layout: no column names.'
     : `Columns: ${first.split(layout === 'csv' ? ',' : '\t')
       .map((c) => c.replace(/^"|"$/g, '')).join(', ')}`;
@@ -239,7 +266,11 @@ async function start() {
       if (role) await takeFile(role, dropped[i]);
     }
   });
-  $('norms-format').addEventListener('change', () => files.norms && showColumns(files.norms));
+  $('norms-format').addEventListener('change', () => {
+    if (files.norms) showColumns(files.norms);
+    showPartsOfSpeech();
+  });
+  $('columns').addEventListener('change', showPartsOfSpeech);
   $('new-seed').addEventListener('click', newSeed);
   $('settings').addEventListener('submit', (event) => {
     event.preventDefault();

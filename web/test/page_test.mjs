@@ -56,6 +56,8 @@ for (let i = 0; i < 40; ++i) {
 }
 writeFileSync(join(work, 'mine.csv'), `${csv.join('\n')}\n`);
 writeFileSync(join(work, 'bad.csv'), 'word,valence,arousal,frequency\nglad,8,3,10\nodd,8,high,10\n');
+writeFileSync(join(work, 'tagged.csv'), 'word,valence,arousal,frequency,pos\nglad,8,3,10,adj\n' +
+  'grim,2,3,10,adj\ndesk,5,3,10,adj\nsofa,5,3,10,n\n');
 
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
   '--directory', site], {stdio: 'ignore'});
@@ -117,6 +119,24 @@ try {
     await draw(page);
     assert.equal(await page.$eval('#norms-error', (p) => p.textContent),
       'bad.csv:3: column arousal: value "high" is not a decimal number');
+  });
+
+  await check('a pos column fills the part-of-speech menu and filters', async () => {
+    await (await page.$('#norms-file')).uploadFile(join(work, 'tagged.csv'));
+    await page.waitForFunction(() => document.getElementById('pos').options.length === 3);
+    assert.deepEqual(await page.$$eval('#pos option', (o) => o.map((x) => x.value)),
+      ['', 'adj', 'n']);
+    await page.select('#pos', 'adj');
+    await page.select('#mode', 'NO');
+    await page.$eval('#words', (w) => { w.value = '3'; });
+    await draw(page);
+    assert.deepEqual(await page.$$eval('#groups tbody tr td:nth-child(4)',
+      (cells) => cells.map((c) => c.textContent)), ['glad', 'grim', 'desk']);
+    await page.select('#pos', '');
+    await page.select('#mode', 'YES');
+    await (await page.$('#norms-file')).uploadFile(join(work, 'bad.csv'));
+    await page.waitForFunction(() => document.getElementById('norms-name').textContent
+      .startsWith('bad.csv'));
   });
 
   await check('a column named on the page reaches the program', async () => {
