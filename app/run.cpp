@@ -170,13 +170,17 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   return words;
 }
 
-DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed) {
-  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
-  const auto k = static_cast<long long>(play.size());
+long long wordsWanted(const Settings& settings) {
+  const auto k = static_cast<long long>(categoriesInPlay(settings.mode).size());
   const long long perList = settings.wanted < k ? 0 : settings.wanted / k * k;
+  return perList * settings.lists;
+}
+
+DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed) {
   RandomSource random(seed);
-  DrawnGroups drawn{chooseWords(table, play, perList * settings.lists, settings.rules, random), 0,
-                    seed};
+  DrawnGroups drawn{chooseWords(table, categoriesInPlay(settings.mode), wordsWanted(settings),
+                                settings.rules, random),
+                    0, seed};
   drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);
   return drawn;
 }

@@ -17,6 +17,10 @@
 // the run (not yet printed).
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out);
 
+// The words all lists together should hold: N rounded down to whole
+// groups, times the number of lists.
+long long wordsWanted(const Settings& settings);
+
 // The groups drawn for the settings' lists, whole rounds only.
 struct DrawnGroups {
   SelectionResult result;

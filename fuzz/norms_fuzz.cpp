@@ -27,7 +27,11 @@ void checkRecord(const WordRecord& r) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
 
-  for (const ClassicLayout layout : {ClassicLayout{}, ClassicLayout{2, 0, true}}) {
+  ClassicLayout toEnd;  // as --norms reads a classic file: to its end, decimal frequencies
+  toEnd.headerLines = 2;
+  toEnd.dataLines = 0;
+  toEnd.decimalFrequency = true;
+  for (const ClassicLayout& layout : {ClassicLayout{}, toEnd}) {
     std::istringstream in(text);
     const Result<WordTable> loaded = readNorms(in, "KOVA.txt", layout);
     if (loaded.ok()) {

@@ -151,10 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const WordTable& table = words.value();
   const DrawnGroups drawn = drawGroups(settings, table, seed);
   const SelectionResult& result = drawn.result;
-  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
-  const auto k = static_cast<long long>(play.size());
-  checkList(table, settings, (settings.wanted < k ? 0 : settings.wanted / k * k) * settings.lists,
-            result);
+  checkList(table, settings, wordsWanted(settings), result);
   const int status = finishList(settings, table, drawn, out, out);
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
   const std::string& o = out.str();

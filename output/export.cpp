@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "output/number_format.h"
+#include "words/ascii_text.h"
 
 namespace {
 
 constexpr std::array<const char*, 14> kColumns = {
     "list",    "group",      "role",    "category", "category_name", "label", "word",
     "valence", "valence_sd", "arousal", "length",   "frequency",     "pos",   "source_line"};
-
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // One row's cells as text, in the order of kColumns.
 std::vector<std::string> cellsOf(const DrawnList& list, const ListRow& row,
@@ -93,11 +90,9 @@ void writeJson(const DrawnList& list, const std::string& pos, std::ostream& out)
 }  // namespace
 
 std::optional<ExportFormat> exportFormatOf(const std::string& path) {
-  std::string lower = path;
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  if (endsWith(lower, ".csv")) return ExportFormat::Csv;
-  if (endsWith(lower, ".tsv")) return ExportFormat::Tsv;
-  if (endsWith(lower, ".json")) return ExportFormat::Json;
+  if (hasExtension(path, ".csv")) return ExportFormat::Csv;
+  if (hasExtension(path, ".tsv")) return ExportFormat::Tsv;
+  if (hasExtension(path, ".json")) return ExportFormat::Json;
   return std::nullopt;
 }
 

@@ -125,10 +125,6 @@ std::vector<std::pair<double, std::string>> scaleMarks(const RatingScale& scale)
   return marks;
 }
 
-double onScale(double threshold, const RatingScale& scale) {
-  return scale.low + (threshold - 1) * (scale.high - scale.low) / 8;
-}
-
 void leftPanel(const DrawnList& list, const RatingScale& scale, std::ostream& out) {
   const Axis x{scale.low, scale.high, kLeftPanelX, kLeftPanelX + kPanel};
   const Axis y{scale.low, scale.high, kTop + kPanel, kTop};
@@ -148,15 +144,16 @@ void leftPanel(const DrawnList& list, const RatingScale& scale, std::ostream& ou
   }
   out << "</g>\n";
   const char* dashed = "stroke=\"#555555\" stroke-dasharray=\"4 3\"";
-  for (double v : {3.0, 4.0, 6.0, 7.0}) {
-    line(out, x.at(onScale(v, scale)), kTop, x.at(onScale(v, scale)), kTop + kPanel, dashed);
+  const auto on = [&scale](double rating) { return scale.fromNinePoint(rating); };
+  for (double v : {kNegativeBelow, kNeutralAbove, kNeutralBelow, kPositiveAbove}) {
+    line(out, x.at(on(v)), kTop, x.at(on(v)), kTop + kPanel, dashed);
   }
-  line(out, x.at(scale.low), y.at(onScale(5.72, scale)), x.at(onScale(3, scale)),
-       y.at(onScale(5.72, scale)), dashed);
-  line(out, x.at(onScale(4, scale)), y.at(onScale(4, scale)), x.at(onScale(6, scale)),
-       y.at(onScale(4, scale)), dashed);
-  line(out, x.at(onScale(7, scale)), y.at(onScale(5.67, scale)), x.at(scale.high),
-       y.at(onScale(5.67, scale)), dashed);
+  line(out, x.at(scale.low), y.at(on(kNegArousalCut)), x.at(on(kNegativeBelow)),
+       y.at(on(kNegArousalCut)), dashed);
+  line(out, x.at(on(kNeutralAbove)), y.at(on(kNeuArousalCut)), x.at(on(kNeutralBelow)),
+       y.at(on(kNeuArousalCut)), dashed);
+  line(out, x.at(on(kPositiveAbove)), y.at(on(kPosArousalCut)), x.at(scale.high),
+       y.at(on(kPosArousalCut)), dashed);
   for (const ListRow& row : list.rows) {
     const WordRecord& r = list.record(row);
     out << "<circle class=\"chosen\" cx=\"" << num(x.at(r.valMn)) << "\" cy=\""

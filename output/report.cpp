@@ -196,26 +196,31 @@ void writeLists(const DrawnList& list, std::ostream& out) {
       << ".\n";
 }
 
-// A threshold of the 1-9 bands on the file's own scale.
+// A threshold of the 1-9 bands on the file's own scale, as written.
 std::string onScale(double threshold, const RatingScale& scale) {
-  return plainNumber(scale.low + (threshold - 1) * (scale.high - scale.low) / 8);
+  return plainNumber(scale.fromNinePoint(threshold));
 }
 
 std::string bandsOf(AffectCategory c, const RatingScale& s) {
-  const std::string neutral = "valence above " + onScale(4, s) + " and below " + onScale(6, s);
+  const std::string neutral =
+      "valence above " + onScale(kNeutralAbove, s) + " and below " + onScale(kNeutralBelow, s);
   switch (c) {
     case AffectCategory::PosCalm:
-      return "valence above " + onScale(7, s) + ", arousal at most " + onScale(5.67, s);
+      return "valence above " + onScale(kPositiveAbove, s) + ", arousal at most " +
+             onScale(kPosArousalCut, s);
     case AffectCategory::NegCalm:
-      return "valence below " + onScale(3, s) + ", arousal at most " + onScale(5.72, s);
+      return "valence below " + onScale(kNegativeBelow, s) + ", arousal at most " +
+             onScale(kNegArousalCut, s);
     case AffectCategory::NeuCalm:
-      return neutral + ", arousal at most " + onScale(4, s);
+      return neutral + ", arousal at most " + onScale(kNeuArousalCut, s);
     case AffectCategory::PosAroused:
-      return "valence above " + onScale(7, s) + ", arousal above " + onScale(5.67, s);
+      return "valence above " + onScale(kPositiveAbove, s) + ", arousal above " +
+             onScale(kPosArousalCut, s);
     case AffectCategory::NegAroused:
-      return "valence below " + onScale(3, s) + ", arousal above " + onScale(5.72, s);
+      return "valence below " + onScale(kNegativeBelow, s) + ", arousal above " +
+             onScale(kNegArousalCut, s);
     case AffectCategory::NeuAroused:
-      return neutral + ", arousal above " + onScale(4, s);
+      return neutral + ", arousal above " + onScale(kNeuArousalCut, s);
     case AffectCategory::Unclassed:
       break;
   }
@@ -243,8 +248,8 @@ void writeMethods(const DrawnList& list, const ReportContext& context, std::ostr
       << " rows). Words were sorted by their mean valence and arousal ratings (scale "
       << plainNumber(scale.low) << " to " << plainNumber(scale.high) << ") into "
       << list.play.size() << " categories: " << categories << ". Words whose valence SD exceeded "
-      << plainNumber(2 * (scale.high - scale.low) / 8) << " were not used. The list consists of "
-      << design << "; within each group, "
+      << plainNumber(scale.spreadFromNinePoint(kMaxValenceSpread))
+      << " were not used. The list consists of " << design << "; within each group, "
       << (rules.matchAll ? "every two words lie within " : "every word lies within ")
       << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)
       << (rules.zipf ? " Zipf units (log10 frequency per million + 3)" : " frequency units")

@@ -1,6 +1,7 @@
 #include "select/match_index.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -17,7 +18,33 @@ std::vector<Candidate>::const_iterator firstAtLeast(const std::vector<Candidate>
                           byLengthThenKey);
 }
 
+// Below this no key is close to `key`: |x - key| rounds up by at most a few
+// units in the last place, far less than this margin.
+double belowAllClose(double key, double tolerance) {
+  return key - tolerance - 1e-9 * (std::fabs(key) + tolerance + 1);
+}
+
 }  // namespace
+
+template <typename Visit>
+void MatchIndex::forEachClose(int p, const Candidate& anchor, const MatchRules& rules,
+                              Visit visit) const {
+  const Entries& entries = byCategory_[static_cast<size_t>(p)];
+  const double tolerance = rules.frequencyTolerance;
+  for (int len = anchor.len - rules.lengthTolerance; len <= anchor.len + rules.lengthTolerance;
+       ++len) {
+    // |key - anchor| <= tolerance holds on one contiguous run of sorted keys;
+    // start just below it and let isClose decide.
+    for (auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, tolerance));
+         it != entries.end() && it->len == len; ++it) {
+      if (!isClose(it->key, anchor.key, tolerance)) {
+        if (it->key > anchor.key) break;
+        continue;
+      }
+      if (!visit(*it)) return;
+    }
+  }
+}
 
 void MatchIndex::build(const std::vector<Candidate>& candidates,
                        const std::vector<std::uint8_t>& slot, int k) {
@@ -37,21 +64,12 @@ void MatchIndex::build(const std::vector<Candidate>& candidates,
 
 bool MatchIndex::hasPartner(int p, const Candidate& anchor, const std::vector<char>& chosen,
                             const MatchRules& rules) const {
-  const Entries& entries = byCategory_[static_cast<size_t>(p)];
-  const double tolerance = rules.frequencyTolerance;
-  for (int len = anchor.len - rules.lengthTolerance; len <= anchor.len + rules.lengthTolerance;
-       ++len) {
-    // |key - anchor| <= tolerance holds on one contiguous run of sorted keys;
-    // start just below it and let isClose decide.
-    auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, tolerance));
-    for (; it != entries.end() && it->len == len; ++it) {
-      if (it->key > anchor.key && !isClose(it->key, anchor.key, tolerance)) break;
-      if (isClose(it->key, anchor.key, tolerance) && !chosen[static_cast<size_t>(it->index)]) {
-        return true;
-      }
-    }
-  }
-  return false;
+  bool found = false;
+  forEachClose(p, anchor, rules, [&](const Candidate& c) {
+    found = !chosen[static_cast<size_t>(c.index)];
+    return !found;
+  });
+  return found;
 }
 
 bool MatchIndex::hasWordInWindow(int p, int lowLen, double lowKey, const std::vector<char>& chosen,
@@ -78,19 +96,19 @@ bool MatchIndex::hasWordInWindow(int p, int lowLen, double lowKey, const std::ve
 bool MatchIndex::fitsWindow(int s, const Candidate& anchor, const std::vector<char>& chosen,
                             const MatchRules& rules) const {
   const int k = static_cast<int>(byCategory_.size()) - 1;
+  // Unchosen words close to the anchor with a key at most its own: the
+  // possible smallest keys of a group.
+  std::vector<Candidate> below;
+  for (int q = 1; q <= k; ++q) {
+    forEachClose(q, anchor, rules, [&](const Candidate& c) {
+      if (c.key <= anchor.key && !chosen[static_cast<size_t>(c.index)]) below.push_back(c);
+      return true;
+    });
+  }
   for (int lowLen = anchor.len - rules.lengthTolerance; lowLen <= anchor.len; ++lowLen) {
     std::set<double> lowKeys = {anchor.key};
-    for (int q = 1; q <= k; ++q) {
-      const Entries& entries = byCategory_[static_cast<size_t>(q)];
-      for (int len = lowLen; len <= lowLen + rules.lengthTolerance; ++len) {
-        auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, rules.frequencyTolerance));
-        for (; it != entries.end() && it->len == len && it->key <= anchor.key; ++it) {
-          if (!chosen[static_cast<size_t>(it->index)] &&
-              isClose(it->key, anchor.key, rules.frequencyTolerance)) {
-            lowKeys.insert(it->key);
-          }
-        }
-      }
+    for (const Candidate& c : below) {
+      if (c.len >= lowLen && c.len <= lowLen + rules.lengthTolerance) lowKeys.insert(c.key);
     }
     for (double lowKey : lowKeys) {
       bool all = true;

@@ -4,7 +4,6 @@
 #ifndef STIMSEL_SELECT_MATCH_INDEX_H_
 #define STIMSEL_SELECT_MATCH_INDEX_H_
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -47,15 +46,12 @@ class MatchIndex {
   // category are all close to each other.
   bool someGroupFits(int s, const std::vector<char>& chosen, const MatchRules& rules) const;
 
-  // Calls visit(candidate) for every record of category p (chosen or not)
-  // whose length and key are close to the anchor's, until visit returns
-  // false or `most` records were visited. Returns the number visited.
-  template <typename Visit>
-  size_t forEachClose(int p, const Candidate& anchor, const MatchRules& rules, size_t most,
-                      Visit visit) const;
-
  private:
   using Entries = std::vector<Candidate>;
+  // Calls visit(candidate) for every record of category p, chosen or not,
+  // whose length and key are close to the anchor's, until visit returns false.
+  template <typename Visit>
+  void forEachClose(int p, const Candidate& anchor, const MatchRules& rules, Visit visit) const;
   bool hasPartner(int p, const Candidate& anchor, const std::vector<char>& chosen,
                   const MatchRules& rules) const;
   bool fitsWindow(int s, const Candidate& anchor, const std::vector<char>& chosen,
@@ -66,35 +62,5 @@ class MatchIndex {
   std::vector<Entries> byCategory_;  // sorted by length, then key
   std::vector<int> left_;
 };
-
-// Below this no key is close to `key`: |x - key| rounds up by at most a few
-// units in the last place, far less than this margin.
-inline double belowAllClose(double key, double tolerance) {
-  return key - tolerance - 1e-9 * (std::fabs(key) + tolerance + 1);
-}
-
-template <typename Visit>
-size_t MatchIndex::forEachClose(int p, const Candidate& anchor, const MatchRules& rules,
-                                size_t most, Visit visit) const {
-  const Entries& entries = byCategory_[static_cast<size_t>(p)];
-  const auto order = [](const Candidate& a, const Candidate& b) {
-    return a.len != b.len ? a.len < b.len : a.key < b.key;
-  };
-  size_t visited = 0;
-  for (int len = anchor.len - rules.lengthTolerance; len <= anchor.len + rules.lengthTolerance;
-       ++len) {
-    auto it = std::lower_bound(
-        entries.begin(), entries.end(),
-        Candidate{len, belowAllClose(anchor.key, rules.frequencyTolerance), 0}, order);
-    for (; it != entries.end() && it->len == len; ++it) {
-      if (!isClose(it->key, anchor.key, rules.frequencyTolerance)) {
-        if (it->key > anchor.key) break;
-        continue;
-      }
-      if (visited++ == most || !visit(*it)) return visited;
-    }
-  }
-  return visited;
-}
 
 #endif  // STIMSEL_SELECT_MATCH_INDEX_H_

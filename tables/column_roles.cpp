@@ -1,6 +1,6 @@
 #include "tables/column_roles.h"
 
-#include <cctype>
+#include "words/ascii_text.h"
 
 namespace {
 
@@ -22,16 +22,10 @@ const std::vector<RoleNames>& roleTable() {
   return kRoles;
 }
 
-std::string lowered(const std::string& text) {
-  std::string lower = text;
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 int findUsual(const std::vector<std::string>& header, const std::vector<const char*>& usual) {
   for (const char* name : usual) {
     for (size_t i = 0; i < header.size(); ++i) {
-      if (lowered(header[i]) == name) return static_cast<int>(i);
+      if (asciiLower(header[i]) == name) return static_cast<int>(i);
     }
   }
   return -1;

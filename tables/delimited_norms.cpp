@@ -111,21 +111,12 @@ bool isMissingValue(std::string_view cell) {
   return cell.empty() || is("NA") || is("N/A") || is("NAN") || is(".");
 }
 
-std::string_view trimmed(std::string_view cell) {
-  while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\t')) cell.remove_prefix(1);
-  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t')) cell.remove_suffix(1);
-  return cell;
-}
-
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
                                      const DelimitedLayout& layout) {
   DelimitedReader reader(in, layout.delimiter, fileName);
-  std::vector<std::string> header;
-  if (!reader.next(header)) {
-    if (reader.error()) return *reader.error();
-    return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
-  }
-  for (std::string& name : header) name = std::string(trimmed(name));
+  const Result<std::vector<std::string>> names = readColumnNames(reader, fileName);
+  if (!names.ok()) return names.error();
+  const std::vector<std::string>& header = names.value();
   std::vector<Role> required = {Role::Word, Role::Valence, Role::Arousal};
   if (layout.needsFrequency) required.push_back(Role::Frequency);
   const Result<ColumnMap> columns =

@@ -23,9 +23,6 @@ struct DelimitedLayout {
 // "N/A", "NaN" (any case) and ".".
 bool isMissingValue(std::string_view cell);
 
-// `cell` without the spaces and tabs at both ends.
-std::string_view trimmed(std::string_view cell);
-
 // Reads the table. Columns are found by name (see findColumns); a row with a
 // missing value in a column it needs is left out and counted in one warning
 // line in table.warnings; any other cell that does not parse is an error

@@ -99,6 +99,23 @@ bool DelimitedReader::parseRecord(std::vector<std::string>& fields) {
   }
 }
 
+std::string_view trimmed(std::string_view cell) {
+  while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\t')) cell.remove_prefix(1);
+  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t')) cell.remove_suffix(1);
+  return cell;
+}
+
+Result<std::vector<std::string>> readColumnNames(DelimitedReader& reader,
+                                                 const std::string& fileName) {
+  std::vector<std::string> names;
+  if (!reader.next(names)) {
+    if (reader.error()) return *reader.error();
+    return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
+  }
+  for (std::string& name : names) name = std::string(trimmed(name));
+  return names;
+}
+
 char delimiterOf(const std::string& layout) {
   return layout == "csv" ? ',' : '\t';
 }

@@ -52,6 +52,14 @@ class DelimitedReader {
   std::optional<ReadError> error_;
 };
 
+// `cell` without the spaces and tabs at both ends.
+std::string_view trimmed(std::string_view cell);
+
+// Reads the first record as the names of the columns, each trimmed. An
+// empty file is an error: a table must name its columns.
+Result<std::vector<std::string>> readColumnNames(DelimitedReader& reader,
+                                                 const std::string& fileName);
+
 // The delimiter of a layout name: "csv" gives ',', "tsv" gives '\t'.
 char delimiterOf(const std::string& layout);
 

@@ -6,18 +6,11 @@
 #include "tables/column_roles.h"
 #include "tables/delimited_norms.h"
 #include "tables/delimited_reader.h"
+#include "words/ascii_text.h"
 #include "words/norms_loader.h"
 #include "words/record_fields.h"
 
 namespace {
-
-std::string asciiLower(const std::string& word) {
-  std::string lower = word;
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 const FrequencyTable::Entry* lookUp(const FrequencyTable& frequencies, const std::string& word) {
   const auto exact = frequencies.exact.find(word);
@@ -32,12 +25,9 @@ Result<FrequencyTable> readFrequencyTable(std::istream& in, const std::string& f
                                           char delimiter,
                                           const std::optional<std::string>& column) {
   DelimitedReader reader(in, delimiter, fileName);
-  std::vector<std::string> header;
-  if (!reader.next(header)) {
-    if (reader.error()) return *reader.error();
-    return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
-  }
-  for (std::string& name : header) name = std::string(trimmed(name));
+  const Result<std::vector<std::string>> names = readColumnNames(reader, fileName);
+  if (!names.ok()) return names.error();
+  const std::vector<std::string>& header = names.value();
   ColumnNames given;
   if (column) given[Role::Frequency] = *column;
   const Result<ColumnMap> columns =

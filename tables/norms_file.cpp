@@ -6,20 +6,10 @@
 
 #include "tables/delimited_norms.h"
 #include "tables/frequency_join.h"
+#include "words/ascii_text.h"
 #include "words/line_reader.h"
 
 namespace {
-
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-std::string lowered(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // The lines of the file, counted in one quick pass: room for the records,
 // so that a large table is not copied each time its vector grows.
@@ -44,13 +34,8 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   if (format == NormsFormat::Classic) {
     ClassicLayout classic = source.classic;
     classic.expectedRows = lines;
-    Result<WordTable> table = readNorms(in, source.path, classic);
-    if (table.ok() && !source.scale.isDefault()) {
-      for (WordRecord& r : table.value().records) {
-        r.category = classifyOnScale(r.valMn, r.valSd, r.aroMn, source.scale);
-      }
-    }
-    return table;
+    classic.scale = source.scale;
+    return readNorms(in, source.path, classic);
   }
   DelimitedLayout layout;
   layout.delimiter = format == NormsFormat::Csv ? ',' : '\t';
@@ -67,7 +52,7 @@ std::optional<ReadError> joinFrequencyFile(WordTable& table, const NormsSource& 
   if (!openForReading(path, in)) {
     return ReadError::alone(path, "Couldn't open frequency file " + path);
   }
-  const char delimiter = endsWith(lowered(path), ".csv") ? ',' : '\t';
+  const char delimiter = hasExtension(path, ".csv") ? ',' : '\t';
   const Result<FrequencyTable> frequencies =
       readFrequencyTable(in, path, delimiter, source.frequencyColumn);
   if (!frequencies.ok()) return frequencies.error();
@@ -79,9 +64,10 @@ std::optional<ReadError> joinFrequencyFile(WordTable& table, const NormsSource& 
 
 NormsFormat formatOf(const NormsSource& source) {
   if (source.format) return *source.format;
-  const std::string path = lowered(source.path);
-  if (endsWith(path, ".csv")) return NormsFormat::Csv;
-  if (endsWith(path, ".tsv") || endsWith(path, ".tab")) return NormsFormat::Tsv;
+  if (hasExtension(source.path, ".csv")) return NormsFormat::Csv;
+  if (hasExtension(source.path, ".tsv") || hasExtension(source.path, ".tab")) {
+    return NormsFormat::Tsv;
+  }
   return NormsFormat::Classic;
 }
 

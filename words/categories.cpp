@@ -2,52 +2,25 @@
 
 namespace {
 
-// Arousal cut-offs differ between the positive and the negative band.
-constexpr double kPosArousalCut = 5.67;
-constexpr double kNegArousalCut = 5.72;
-constexpr double kNeuArousalCut = 4.0;
-constexpr double kMaxValenceSpread = 2.0;
+struct Names {
+  const char* label;
+  const char* name;
+};
+
+// By category number, Unclassed first.
+constexpr Names kNames[] = {{"", "unclassed"},          {"+ ", "calm positive"},
+                            {"- ", "calm negative"},    {"N ", "calm neutral"},
+                            {"+a", "aroused positive"}, {"-a", "aroused negative"},
+                            {"Na", "aroused neutral"}};
 
 }  // namespace
 
 const char* labelOf(AffectCategory category) {
-  switch (category) {
-    case AffectCategory::PosCalm:
-      return "+ ";
-    case AffectCategory::NegCalm:
-      return "- ";
-    case AffectCategory::NeuCalm:
-      return "N ";
-    case AffectCategory::PosAroused:
-      return "+a";
-    case AffectCategory::NegAroused:
-      return "-a";
-    case AffectCategory::NeuAroused:
-      return "Na";
-    case AffectCategory::Unclassed:
-      break;
-  }
-  return "";
+  return kNames[static_cast<int>(category)].label;
 }
 
 const char* nameOf(AffectCategory category) {
-  switch (category) {
-    case AffectCategory::PosCalm:
-      return "calm positive";
-    case AffectCategory::NegCalm:
-      return "calm negative";
-    case AffectCategory::NeuCalm:
-      return "calm neutral";
-    case AffectCategory::PosAroused:
-      return "aroused positive";
-    case AffectCategory::NegAroused:
-      return "aroused negative";
-    case AffectCategory::NeuAroused:
-      return "aroused neutral";
-    case AffectCategory::Unclassed:
-      break;
-  }
-  return "unclassed";
+  return kNames[static_cast<int>(category)].name;
 }
 
 AffectCategory classify(float valMn, float valSd, float aroMn) {
@@ -57,13 +30,13 @@ AffectCategory classify(float valMn, float valSd, float aroMn) {
 
 AffectCategory classifyValues(double valMn, double valSd, double aroMn) {
   if (valSd > kMaxValenceSpread) return AffectCategory::Unclassed;
-  if (valMn < 3.0) {
+  if (valMn < kNegativeBelow) {
     return aroMn <= kNegArousalCut ? AffectCategory::NegCalm : AffectCategory::NegAroused;
   }
-  if (valMn > 7.0) {
+  if (valMn > kPositiveAbove) {
     return aroMn <= kPosArousalCut ? AffectCategory::PosCalm : AffectCategory::PosAroused;
   }
-  if (valMn > 4.0 && valMn < 6.0) {
+  if (valMn > kNeutralAbove && valMn < kNeutralBelow) {
     return aroMn <= kNeuArousalCut ? AffectCategory::NeuCalm : AffectCategory::NeuAroused;
   }
   return AffectCategory::Unclassed;  // the gaps 3..4 and 6..7, bounds included

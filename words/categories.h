@@ -17,6 +17,20 @@ enum class AffectCategory : int {
   NeuAroused = 6,
 };
 
+// The bands on the 1-9 scale. Valence below kNegativeBelow is negative,
+// above kPositiveAbove positive, strictly between kNeutralAbove and
+// kNeutralBelow neutral; the gaps are never used. Arousal at most the cut of
+// a valence band is calm: the positive and negative cuts differ. A word
+// whose valence SD exceeds kMaxValenceSpread is never used.
+constexpr double kNegativeBelow = 3.0;
+constexpr double kNeutralAbove = 4.0;
+constexpr double kNeutralBelow = 6.0;
+constexpr double kPositiveAbove = 7.0;
+constexpr double kPosArousalCut = 5.67;
+constexpr double kNegArousalCut = 5.72;
+constexpr double kNeuArousalCut = 4.0;
+constexpr double kMaxValenceSpread = 2.0;
+
 // The two-character label printed in the table ("+ ", "- ", "N ", "+a",
 // "-a", "Na"); "" for Unclassed.
 const char* labelOf(AffectCategory category);

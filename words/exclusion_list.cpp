@@ -39,11 +39,11 @@ void markBadWords(WordTable& table, const CountedFile& file, const std::string& 
   progress << "Marking bad words or trying to.";
   for (const std::string& line : file.entries) {
     progress << ".";
-    const std::vector<std::string> token = firstTokens(line, 1);
-    if (token.empty()) continue;
+    std::string_view token[1];
+    if (splitTokens(line, token, 1) == 0) continue;
     const auto found = records.find(token[0]);
     if (found == records.end()) {
-      if (++misses <= static_cast<int>(kMostNamedMisses)) named.push_back(token[0]);
+      if (++misses <= static_cast<int>(kMostNamedMisses)) named.emplace_back(token[0]);
       continue;
     }
     for (int i : found->second) {

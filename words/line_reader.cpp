@@ -84,18 +84,6 @@ size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most)
   return count;
 }
 
-std::vector<std::string> firstTokens(const std::string& line, size_t most) {
-  const char* const kWhiteSpace = " \t\r\n\v\f";
-  std::vector<std::string> tokens;
-  size_t pos = line.find_first_not_of(kWhiteSpace);
-  while (pos != std::string::npos && tokens.size() < most) {
-    const size_t end = line.find_first_of(kWhiteSpace, pos);
-    tokens.push_back(line.substr(pos, end == std::string::npos ? end : end - pos));
-    pos = end == std::string::npos ? end : line.find_first_not_of(kWhiteSpace, end);
-  }
-  return tokens;
-}
-
 bool isBlankLine(const std::string& line) {
   return line.find_first_not_of(" \t") == std::string::npos;
 }

@@ -56,9 +56,6 @@ bool openForReading(const std::string& path, std::ifstream& in);
 // into `tokens` (at most `most`; views into `line`) and returns how many.
 size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most);
 
-// The first `most` runs of characters without white space in `line`.
-std::vector<std::string> firstTokens(const std::string& line, size_t most);
-
 // True when `line` holds nothing but spaces and tabs.
 bool isBlankLine(const std::string& line);
 

@@ -64,29 +64,11 @@ bool takeWhole(const char*& p, const char* end, long most, int& value) {
   return true;
 }
 
-// "[-]digits[.digits]" of at most seven digits, ending at a blank or the
-// end, rounded with one float division exactly as parseDecimal rounds it.
-bool takeShortDecimal(const char*& p, const char* end, float& value) {
+// A short decimal (see takeShortDecimal) that ends at a blank or the end.
+bool takeRating(const char*& p, const char* end, float& value) {
   skipBlanks(p, end);
-  const bool negative = p != end && *p == '-';
-  const char* q = negative ? p + 1 : p;
-  const char* const first = q;
-  std::uint32_t digits = 0;  // wraps harmlessly past seven digits, which are refused
-  for (; q != end && isDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
-  long count = q - first;
-  long decimals = 0;
-  if (q != end && *q == '.') {
-    const char* const fraction = ++q;
-    for (; q != end && isDigit(*q); ++q)
-      digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
-    decimals = q - fraction;
-    count += decimals;
-  }
-  if (count == 0 || count > 7 || (q != end && !isBlank(*q))) return false;
-  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
-  if (magnitude > kLargestMagnitude) return false;
-  value = negative ? -magnitude : magnitude;
+  const char* q = p;
+  if (!takeShortDecimal(q, end, value) || (q != end && !isBlank(*q))) return false;
   p = q;
   return true;
 }
@@ -104,10 +86,10 @@ bool parseCommonNormsLine(std::string_view line, WordRecord& record) {
   float unused = 0;
   int number = 0;
   int freq = 0;
-  if (!takeWhole(p, end, 9, number) || !takeShortDecimal(p, end, record.valMn) ||
-      !takeShortDecimal(p, end, record.valSd) || !takeShortDecimal(p, end, record.aroMn) ||
-      !takeShortDecimal(p, end, unused) || !takeShortDecimal(p, end, unused) ||
-      !takeShortDecimal(p, end, unused) || !takeWhole(p, end, 6, freq)) {
+  if (!takeWhole(p, end, 9, number) || !takeRating(p, end, record.valMn) ||
+      !takeRating(p, end, record.valSd) || !takeRating(p, end, record.aroMn) ||
+      !takeRating(p, end, unused) || !takeRating(p, end, unused) || !takeRating(p, end, unused) ||
+      !takeWhole(p, end, 6, freq)) {
     return false;
   }
   record.word.assign(word, length);
@@ -164,7 +146,7 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
         !parseNormsLine(line, record, problem, layout.decimalFrequency)) {
       return ReadError::at(fileName, reader.lineNumber(), problem);
     }
-    record.category = classify(record.valMn, record.valSd, record.aroMn);
+    record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
     record.sourceLine = reader.lineNumber();
     table.records.push_back(std::move(record));
   }

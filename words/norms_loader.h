@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "words/rating_scale.h"
 #include "words/read_error.h"
 #include "words/word_table.h"
 
@@ -21,6 +22,7 @@ struct ClassicLayout {
   // Frequencies may be decimal numbers instead of 32-bit whole numbers.
   bool decimalFrequency = false;
   size_t expectedRows = 0;  // room to reserve for the records, when known
+  RatingScale scale;        // records are classified on it
 };
 
 // Parses one data line: word, number, six ratings and the frequency,

@@ -34,33 +34,11 @@ bool isDecimal(std::string_view s) {
   return pos == s.size();
 }
 
-// Most ratings are short decimals ("5.67"). Their digits make an integer
-// below 2^24 and the power of ten is at most 10^10, both exact floats, so one
-// float division rounds correctly (Clinger's fast path): the same float
-// strtof and from_chars give, at a fraction of the cost.
 bool parseShortDecimal(std::string_view s, float& value) {
   const char* p = s.data();
-  const char* const end = p + s.size();
-  const bool negative = p != end && *p == '-';
-  if (p != end && (*p == '-' || *p == '+')) ++p;
-  std::uint32_t digits = 0;
-  int count = 0;  // digits read; eight at most, so the integer cannot overflow
-  for (; p != end && isDigit(*p) && count < 8; ++p, ++count) {
-    digits = digits * 10 + static_cast<std::uint32_t>(*p - '0');
-  }
-  int decimals = 0;
-  if (p != end && *p == '.') {
-    for (++p; p != end && isDigit(*p) && count < 8; ++p, ++count, ++decimals) {
-      digits = digits * 10 + static_cast<std::uint32_t>(*p - '0');
-    }
-  }
-  // Seven digits keep the integer below 2^24; anything longer, or any other
-  // character, takes the full parse.
-  if (p != end || count == 0 || count > 7) return false;
-  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
-  if (magnitude > kLargestMagnitude) return false;  // the full parse says why
-  value = negative ? -magnitude : magnitude;
+  float parsed = 0;
+  if (!takeShortDecimal(p, p + s.size(), parsed) || p != s.data() + s.size()) return false;
+  value = parsed;
   return true;
 }
 
@@ -92,6 +70,35 @@ NumberStatus parseDecimalAs(std::string_view token, T& value) {
 }
 
 }  // namespace
+
+// Most ratings are short decimals ("5.67"). Their digits make an integer
+// below 2^24 and the power of ten is at most 10^7, both exact floats, so one
+// float division rounds correctly (Clinger's fast path): the same float
+// strtof gives, at a fraction of the cost.
+bool takeShortDecimal(const char*& p, const char* end, float& value) {
+  const bool negative = p != end && *p == '-';
+  const char* q = p != end && (*p == '-' || *p == '+') ? p + 1 : p;
+  const char* const first = q;
+  std::uint32_t digits = 0;  // wraps harmlessly past seven digits, which are refused
+  for (; q != end && isDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
+  long count = q - first;
+  long decimals = 0;
+  if (q != end && *q == '.') {
+    const char* const fraction = ++q;
+    for (; q != end && isDigit(*q); ++q) {
+      digits = digits * 10 + static_cast<std::uint32_t>(*q - '0');
+    }
+    decimals = q - fraction;
+    count += decimals;
+  }
+  if (count == 0 || count > 7) return false;
+  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
+  if (magnitude > kLargestMagnitude) return false;
+  value = negative ? -magnitude : magnitude;
+  p = q;
+  return true;
+}
 
 size_t integerEnd(std::string_view text, size_t pos) {
   const size_t digits = skipSign(text, pos);

@@ -22,6 +22,12 @@ size_t integerEnd(std::string_view text, size_t pos);
 // ("12.5", "12abc", "", "4294967296") gives false.
 bool parseInt32(std::string_view token, int& value);
 
+// Reads "[sign]digits[.digits]" of at most seven digits starting at `p`,
+// stopping at the first other character, into the float parseDecimal gives.
+// On success advances `p`; false (nothing changed) for no digits, more than
+// seven, or a value beyond kLargestMagnitude, which the full parse handles.
+bool takeShortDecimal(const char*& p, const char* end, float& value);
+
 enum class NumberStatus { Ok, NotANumber, OutOfRange };
 
 // Parses `token` whole as plain decimal notation,

@@ -10,6 +10,9 @@ struct RatingScale {
   double high = 9;
 
   bool isDefault() const { return low == 1 && high == 9; }
+  // A rating of the 1-9 bands on this scale, and a spread (SD) likewise.
+  double fromNinePoint(double rating) const { return low + (rating - 1) * (high - low) / 8; }
+  double spreadFromNinePoint(double spread) const { return spread * (high - low) / 8; }
 };
 
 // Classifies ratings of `scale` by mapping them linearly onto 1..9 (the SD
