@@ -33,30 +33,6 @@ std::optional<double> noncentralityAt(double t, double df, double target) {
   return (left + right) / 2;
 }
 
-}  // namespace
-
-SampleSummary summarizeSample(const std::vector<double>& values) {
-  SampleSummary s;
-  s.n = values.size();
-  if (s.n == 0) return s;
-  // Equal values have a mean of that value and no spread, exactly: a sum
-  // of three 0.1s divided by 3 is not 0.1, and an SD of 1e-17 from that
-  // rounding would make g and the TOST of a zero-spread pair absurd.
-  if (std::all_of(values.begin(), values.end(), [&](double v) { return v == values[0]; })) {
-    s.mean = values[0];
-    return s;
-  }
-  for (double v : values) s.mean += v;
-  s.mean /= static_cast<double>(s.n);
-  if (s.n < 2) return s;
-  double squares = 0;
-  for (double v : values) squares += (v - s.mean) * (v - s.mean);
-  s.sd = std::sqrt(squares / static_cast<double>(s.n - 1));
-  return s;
-}
-
-namespace {
-
 void addHedgesG(MeanComparison& c, double alpha) {
   const auto na = static_cast<double>(c.a.n);
   const auto nb = static_cast<double>(c.b.n);
@@ -112,6 +88,26 @@ void addEquivalence(MeanComparison& c, EquivalenceBound bound, double alpha) {
 }
 
 }  // namespace
+
+SampleSummary summarizeSample(const std::vector<double>& values) {
+  SampleSummary s;
+  s.n = values.size();
+  if (s.n == 0) return s;
+  // Equal values have a mean of that value and no spread, exactly: a sum
+  // of three 0.1s divided by 3 is not 0.1, and an SD of 1e-17 from that
+  // rounding would make g and the TOST of a zero-spread pair absurd.
+  if (std::all_of(values.begin(), values.end(), [&](double v) { return v == values[0]; })) {
+    s.mean = values[0];
+    return s;
+  }
+  for (double v : values) s.mean += v;
+  s.mean /= static_cast<double>(s.n);
+  if (s.n < 2) return s;
+  double squares = 0;
+  for (double v : values) squares += (v - s.mean) * (v - s.mean);
+  s.sd = std::sqrt(squares / static_cast<double>(s.n - 1));
+  return s;
+}
 
 MeanComparison compareSampleMeans(const std::vector<double>& a, const std::vector<double>& b,
                                   EquivalenceBound bound, double alpha) {
