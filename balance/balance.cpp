@@ -1,0 +1,451 @@
+#include "balance/balance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "select/match_index.h"
+
+namespace {
+
+using Groups = std::vector<std::vector<int>>;
+
+// Sums of z and z^2 of one set of words on one control.
+struct Moments {
+  double sum = 0;
+  double sumSq = 0;
+  int n = 0;
+
+  void add(double z) {
+    sum += z;
+    sumSq += z * z;
+    ++n;
+  }
+};
+
+// What a set contributes to the terms it is in: its mean and ln s.
+struct SetShape {
+  double mean = 0;
+  double logSd = 0;
+};
+
+SetShape shapeOf(const Moments& m) {
+  const double mean = m.sum / m.n;
+  const double variance = std::max(0.0, m.sumSq / m.n - mean * mean);
+  return {mean, 0.5 * std::log(variance + kSdFloor * kSdFloor)};
+}
+
+double pairTerm(const SetShape& a, const SetShape& b) {
+  const double dm = a.mean - b.mean;
+  const double ds = a.logSd - b.logSd;
+  return dm * dm + kLogSdWeight * ds * ds;
+}
+
+// The sum of pairTerm over every pair of sets that hold words.
+double familyCost(const std::vector<Moments>& sets) {
+  std::vector<SetShape> shapes;
+  for (const Moments& m : sets) {
+    if (m.n > 0) shapes.push_back(shapeOf(m));
+  }
+  double cost = 0;
+  for (size_t a = 0; a < shapes.size(); ++a) {
+    for (size_t b = a + 1; b < shapes.size(); ++b) cost += pairTerm(shapes[a], shapes[b]);
+  }
+  return cost;
+}
+
+// z = (value - mean) / SD over the eligible rows, for every eligible row.
+std::vector<double> standardized(const BalanceControl& control,
+                                 const std::vector<int>& categoryOf) {
+  const size_t rows = categoryOf.size();
+  double sum = 0;
+  long long n = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] == 0) continue;
+    sum += control.values[r];
+    ++n;
+  }
+  const double mean = n > 0 ? sum / static_cast<double>(n) : 0;
+  double squares = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] == 0) continue;
+    const double d = control.values[r] - mean;
+    squares += d * d;
+  }
+  double sd = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
+  if (!(sd > 0) || !std::isfinite(sd)) sd = 1;
+  std::vector<double> z(rows, 0);
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] != 0) z[r] = (control.values[r] - mean) / sd;
+  }
+  return z;
+}
+
+void require(bool holds, const std::string& what) {
+  if (!holds) throw std::invalid_argument("balanceGroups: " + what);
+}
+
+// One row of a category's index on one control.
+struct Entry {
+  double value = 0;
+  int row = 0;
+};
+
+// The state of one balancing: the groups, which rows are chosen, the moments
+// of every category and list, and per category the rows sorted on each
+// control, so that the rows close to a group are found by search.
+class Balancer {
+ public:
+  // Only a balancer that will search needs the index of candidate rows.
+  enum class Use { Measure, Search };
+
+  Balancer(const BalanceInput& input, const Groups& groups, Use use)
+      : in_(input),
+        k_(input.categories),
+        lists_(input.lists),
+        controls_(input.controls.size()),
+        groups_(groups),
+        chosen_(input.categoryOf.size(), 0) {
+    for (const BalanceControl& c : input.controls) z_.push_back(standardized(c, input.categoryOf));
+    for (const auto& group : groups_) {
+      for (int row : group) chosen_[static_cast<size_t>(row)] = 1;
+    }
+    if (use == Use::Search) buildIndex();
+    recount();
+  }
+
+  double cost() const { return cost_; }
+
+  // Takes the best replacement at every position of every group; true when
+  // some replacement was made.
+  bool replacementSweep(BalanceResult& result) {
+    bool improved = false;
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (size_t m = 0; m < groups_[g].size(); ++m) {
+        if (atBound(result)) return improved;
+        if (replaceBest(g, m)) {
+          ++result.replacements;
+          improved = true;
+        }
+      }
+    }
+    return improved;
+  }
+
+  // Takes, for every group in order, the best swap with a group of another
+  // list; true when some swap was made.
+  bool swapSweep(BalanceResult& result) {
+    bool improved = false;
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      if (atBound(result)) return improved;
+      if (swapBest(g)) {
+        ++result.swaps;
+        improved = true;
+      }
+    }
+    return improved;
+  }
+
+  const Groups& groups() const { return groups_; }
+
+ private:
+  bool atBound(BalanceResult& result) const {
+    if (result.exchanges() < in_.maxExchanges) return false;
+    result.reachedBound = true;
+    return true;
+  }
+
+  double zOf(size_t c, int row) const { return z_[c][static_cast<size_t>(row)]; }
+  double valueOf(size_t c, int row) const {
+    return in_.controls[c].values[static_cast<size_t>(row)];
+  }
+  int categoryOf(int row) const { return in_.categoryOf[static_cast<size_t>(row)]; }
+  size_t listOf(size_t g) const { return g % static_cast<size_t>(lists_); }
+
+  void buildIndex() {
+    index_.assign(static_cast<size_t>(k_) + 1, std::vector<std::vector<Entry>>(controls_));
+    for (size_t r = 0; r < in_.categoryOf.size(); ++r) {
+      const int k = in_.categoryOf[r];
+      if (k == 0) continue;
+      for (size_t c = 0; c < controls_; ++c) {
+        index_[static_cast<size_t>(k)][c].push_back(
+            {in_.controls[c].values[r], static_cast<int>(r)});
+      }
+    }
+    for (auto& byControl : index_) {
+      for (auto& entries : byControl) {
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+          return a.value < b.value || (a.value == b.value && a.row < b.row);
+        });
+      }
+    }
+  }
+
+  // Moments of every category and list from the groups, and the cost from
+  // them: recomputed after every exchange so that no rounding accumulates.
+  void recount() {
+    byCategory_.assign(controls_, std::vector<Moments>(static_cast<size_t>(k_) + 1));
+    byList_.assign(controls_, std::vector<Moments>(static_cast<size_t>(lists_)));
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (int row : groups_[g]) {
+        for (size_t c = 0; c < controls_; ++c) {
+          byCategory_[c][static_cast<size_t>(categoryOf(row))].add(zOf(c, row));
+          byList_[c][listOf(g)].add(zOf(c, row));
+        }
+      }
+    }
+    cost_ = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      cost_ += familyCost(byCategory_[c]);
+      if (lists_ > 1) cost_ += familyCost(byList_[c]);
+    }
+  }
+
+  // The change of the pair terms of set `changed` of a family when its
+  // moments become `after`.
+  static double termChange(const std::vector<Moments>& sets, size_t changed, const Moments& after) {
+    const SetShape before = shapeOf(sets[changed]);
+    const SetShape now = shapeOf(after);
+    double change = 0;
+    for (size_t s = 0; s < sets.size(); ++s) {
+      if (s == changed || sets[s].n == 0) continue;
+      const SetShape other = shapeOf(sets[s]);
+      change += pairTerm(now, other) - pairTerm(before, other);
+    }
+    return change;
+  }
+
+  // The change of the imbalance if `newRow` replaced `oldRow` in group g.
+  double replacementChange(size_t g, int oldRow, int newRow) const {
+    const auto k = static_cast<size_t>(categoryOf(oldRow));
+    double change = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      const double out = zOf(c, oldRow);
+      const double in = zOf(c, newRow);
+      Moments category = byCategory_[c][k];
+      category.sum += in - out;
+      category.sumSq += in * in - out * out;
+      change += termChange(byCategory_[c], k, category);
+      if (lists_ > 1) {
+        Moments list = byList_[c][listOf(g)];
+        list.sum += in - out;
+        list.sumSq += in * in - out * out;
+        change += termChange(byList_[c], listOf(g), list);
+      }
+    }
+    return change;
+  }
+
+  // The members a word at position m of group g must be close to.
+  std::vector<int> mustBeNear(size_t g, size_t m) const {
+    const std::vector<int>& group = groups_[g];
+    std::vector<int> near;
+    for (size_t i = 0; i < group.size(); ++i) {
+      if (i == m) continue;
+      if (in_.rule == BalanceRule::All || m == 0 || i == 0) near.push_back(group[i]);
+    }
+    return near;
+  }
+
+  bool closeToAll(int row, const std::vector<int>& near) const {
+    for (size_t c = 0; c < controls_; ++c) {
+      const double tolerance = in_.controls[c].tolerance;
+      for (int other : near) {
+        if (!isClose(valueOf(c, row), valueOf(c, other), tolerance)) return false;
+      }
+    }
+    return true;
+  }
+
+  // The rows of category k whose value on the control with the fewest such
+  // rows lies in the window every member of `near` allows, widened a little
+  // so that rounding of the bounds loses no row; closeToAll decides.
+  std::pair<const Entry*, const Entry*> window(size_t k, const std::vector<int>& near) const {
+    const std::vector<Entry>* best = &index_[k][0];
+    std::pair<const Entry*, const Entry*> range{best->data(), best->data() + best->size()};
+    if (near.empty()) return range;
+    for (size_t c = 0; c < controls_; ++c) {
+      const double tolerance = in_.controls[c].tolerance;
+      double low = -INFINITY;
+      double high = INFINITY;
+      for (int other : near) {
+        low = std::max(low, valueOf(c, other) - tolerance);
+        high = std::min(high, valueOf(c, other) + tolerance);
+      }
+      const double margin = 1e-9 * (std::fabs(low) + std::fabs(high) + tolerance + 1);
+      const std::vector<Entry>& entries = index_[k][c];
+      const Entry* first =
+          std::lower_bound(entries.data(), entries.data() + entries.size(), low - margin,
+                           [](const Entry& e, double v) { return e.value < v; });
+      const Entry* last = std::upper_bound(first, entries.data() + entries.size(), high + margin,
+                                           [](double v, const Entry& e) { return v < e.value; });
+      if (last - first < range.second - range.first) range = {first, last};
+    }
+    return range;
+  }
+
+  // Replaces the member at position m of group g by the unchosen row that
+  // lowers the imbalance most; false when none lowers it.
+  bool replaceBest(size_t g, size_t m) {
+    const int oldRow = groups_[g][m];
+    const std::vector<int> near = mustBeNear(g, m);
+    const auto range = window(static_cast<size_t>(categoryOf(oldRow)), near);
+    double bestChange = 0;
+    int bestRow = -1;
+    for (const Entry* e = range.first; e != range.second; ++e) {
+      if (chosen_[static_cast<size_t>(e->row)] != 0 || !closeToAll(e->row, near)) continue;
+      const double change = replacementChange(g, oldRow, e->row);
+      if (change < bestChange || (bestRow >= 0 && change == bestChange && e->row < bestRow)) {
+        bestChange = change;
+        bestRow = e->row;
+      }
+    }
+    if (bestRow < 0) return false;
+    groups_[g][m] = bestRow;
+    return commitOrUndo([&] { groups_[g][m] = oldRow; },
+                        [&] {
+                          chosen_[static_cast<size_t>(oldRow)] = 0;
+                          chosen_[static_cast<size_t>(bestRow)] = 1;
+                        });
+  }
+
+  // The moments of group g on control c.
+  Moments groupMoments(size_t g, size_t c) const {
+    Moments m;
+    for (int row : groups_[g]) m.add(zOf(c, row));
+    return m;
+  }
+
+  // The change of the imbalance if groups g and h traded lists.
+  double swapChange(size_t g, size_t h) const {
+    double change = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      const Moments mg = groupMoments(g, c);
+      const Moments mh = groupMoments(h, c);
+      std::vector<Moments> after = byList_[c];
+      Moments& a = after[listOf(g)];
+      Moments& b = after[listOf(h)];
+      a.sum += mh.sum - mg.sum;
+      a.sumSq += mh.sumSq - mg.sumSq;
+      b.sum += mg.sum - mh.sum;
+      b.sumSq += mg.sumSq - mh.sumSq;
+      change += familyCost(after) - familyCost(byList_[c]);
+    }
+    return change;
+  }
+
+  // Swaps group g with the group of another list, anchored in the same
+  // category, whose swap lowers the imbalance most; false when none does.
+  bool swapBest(size_t g) {
+    if (lists_ < 2) return false;
+    const int anchorCategory = categoryOf(groups_[g][0]);
+    double bestChange = 0;
+    size_t best = groups_.size();
+    for (size_t h = 0; h < groups_.size(); ++h) {
+      if (listOf(h) == listOf(g) || categoryOf(groups_[h][0]) != anchorCategory) continue;
+      const double change = swapChange(g, h);
+      if (change < bestChange) {
+        bestChange = change;
+        best = h;
+      }
+    }
+    if (best == groups_.size()) return false;
+    std::swap(groups_[g], groups_[best]);
+    return commitOrUndo([&] { std::swap(groups_[g], groups_[best]); }, [] {});
+  }
+
+  // Keeps an exchange already made in groups_ only when the imbalance,
+  // recomputed from the groups, fell; the estimate from moments could be off
+  // by rounding in the last bits.
+  template <typename Undo, typename Keep>
+  bool commitOrUndo(Undo undo, Keep keep) {
+    const double before = cost_;
+    recount();
+    if (cost_ < before) {
+      keep();
+      return true;
+    }
+    undo();
+    recount();
+    return false;
+  }
+
+  const BalanceInput& in_;
+  int k_;
+  int lists_;
+  size_t controls_;
+  Groups groups_;
+  std::vector<char> chosen_;
+  std::vector<std::vector<double>> z_;                  // [control][row]
+  std::vector<std::vector<std::vector<Entry>>> index_;  // [category][control]
+  std::vector<std::vector<Moments>> byCategory_;        // [control][category]
+  std::vector<std::vector<Moments>> byList_;            // [control][list]
+  double cost_ = 0;
+};
+
+void checkShape(const BalanceInput& input, const Groups& groups) {
+  require(input.categories >= 1, "at least one category is needed");
+  require(input.lists >= 1, "at least one list is needed");
+  const size_t rows = input.categoryOf.size();
+  for (const BalanceControl& c : input.controls) {
+    require(c.values.size() == rows, "a control needs one value per row");
+  }
+  std::vector<char> seen(rows, 0);
+  for (const auto& group : groups) {
+    require(group.size() == static_cast<size_t>(input.categories),
+            "every group needs one word of every category");
+    std::vector<char> has(static_cast<size_t>(input.categories) + 1, 0);
+    for (int row : group) {
+      require(row >= 0 && static_cast<size_t>(row) < rows, "a group names a row out of range");
+      const int k = input.categoryOf[static_cast<size_t>(row)];
+      require(k >= 1 && k <= input.categories, "a group holds a row of no category");
+      require(has[static_cast<size_t>(k)] == 0, "a group holds two words of one category");
+      require(seen[static_cast<size_t>(row)] == 0, "a row is in two groups");
+      has[static_cast<size_t>(k)] = seen[static_cast<size_t>(row)] = 1;
+    }
+  }
+}
+
+// Every row the rule compares in each group is close on every control.
+void checkTolerances(const BalanceInput& input) {
+  for (const auto& group : input.groups) {
+    for (size_t a = 0; a < group.size(); ++a) {
+      for (size_t b = a + 1; b < group.size(); ++b) {
+        if (input.rule == BalanceRule::Anchor && a != 0) continue;
+        for (const BalanceControl& c : input.controls) {
+          require(isClose(c.values[static_cast<size_t>(group[a])],
+                          c.values[static_cast<size_t>(group[b])], c.tolerance),
+                  "a group is outside a tolerance of its rule");
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+double imbalanceOf(const BalanceInput& input, const Groups& groups) {
+  checkShape(input, groups);
+  return Balancer(input, groups, Balancer::Use::Measure).cost();
+}
+
+BalanceResult balanceGroups(const BalanceInput& input) {
+  checkShape(input, input.groups);
+  checkTolerances(input);
+  BalanceResult result;
+  result.groups = input.groups;
+  if (input.controls.empty() || input.groups.empty()) return result;
+  Balancer balancer(input, input.groups, Balancer::Use::Search);
+  result.imbalanceBefore = balancer.cost();
+  for (;;) {
+    const bool replaced = balancer.replacementSweep(result);
+    const bool swapped = balancer.swapSweep(result);
+    if (result.reachedBound || (!replaced && !swapped)) break;
+  }
+  result.groups = balancer.groups();
+  result.imbalanceAfter = balancer.cost();
+  return result;
+}
