@@ -204,39 +204,83 @@ class Balancer {
     }
   }
 
-  // The change of the pair terms of set `changed` of a family when its
-  // moments become `after`.
-  static double termChange(const std::vector<Moments>& sets, size_t changed, const Moments& after) {
-    const SetShape before = shapeOf(sets[changed]);
-    const SetShape now = shapeOf(after);
-    double change = 0;
+  // The pair terms of a set against the other sets of its family (those
+  // with words), for any moments the set may take: the others' sums of means
+  // and of ln s, and of their squares, make each evaluation O(1).
+  struct SetAgainstRest {
+    Moments moments;
+    double others = 0;
+    double sumMean = 0;
+    double sumMeanSq = 0;
+    double sumLog = 0;
+    double sumLogSq = 0;
+    double termsNow = 0;
+
+    double meanTerms(double mean) const {
+      return others * mean * mean - 2 * mean * sumMean + sumMeanSq;
+    }
+    double logTerms(double logSd) const {
+      return kLogSdWeight * (others * logSd * logSd - 2 * logSd * sumLog + sumLogSq);
+    }
+  };
+
+  static SetAgainstRest againstRest(const std::vector<Moments>& sets, size_t changed) {
+    SetAgainstRest rest;
+    rest.moments = sets[changed];
     for (size_t s = 0; s < sets.size(); ++s) {
       if (s == changed || sets[s].n == 0) continue;
       const SetShape other = shapeOf(sets[s]);
-      change += pairTerm(now, other) - pairTerm(before, other);
+      rest.others += 1;
+      rest.sumMean += other.mean;
+      rest.sumMeanSq += other.mean * other.mean;
+      rest.sumLog += other.logSd;
+      rest.sumLogSq += other.logSd * other.logSd;
     }
-    return change;
+    const SetShape now = shapeOf(rest.moments);
+    rest.termsNow = rest.meanTerms(now.mean) + rest.logTerms(now.logSd);
+    return rest;
   }
 
-  // The change of the imbalance if `newRow` replaced `oldRow` in group g.
-  double replacementChange(size_t g, int oldRow, int newRow) const {
-    const auto k = static_cast<size_t>(categoryOf(oldRow));
-    double change = 0;
+  // The sets one replacement in group g changes, per control: the
+  // category's and (with lists) the list's.
+  struct Affected {
+    std::vector<SetAgainstRest> sets;  // per control: category, then list when L > 1
+    double termsNow = 0;
+  };
+
+  Affected affectedBy(size_t g, size_t k) const {
+    Affected affected;
     for (size_t c = 0; c < controls_; ++c) {
-      const double out = zOf(c, oldRow);
-      const double in = zOf(c, newRow);
-      Moments category = byCategory_[c][k];
-      category.sum += in - out;
-      category.sumSq += in * in - out * out;
-      change += termChange(byCategory_[c], k, category);
-      if (lists_ > 1) {
-        Moments list = byList_[c][listOf(g)];
-        list.sum += in - out;
-        list.sumSq += in * in - out * out;
-        change += termChange(byList_[c], listOf(g), list);
-      }
+      affected.sets.push_back(againstRest(byCategory_[c], k));
+      if (lists_ > 1) affected.sets.push_back(againstRest(byList_[c], listOf(g)));
     }
-    return change;
+    for (const SetAgainstRest& set : affected.sets) affected.termsNow += set.termsNow;
+    return affected;
+  }
+
+  // The change of the imbalance if `newRow` replaced `oldRow`, or a value
+  // above `bound` when the mean terms alone show it cannot come below it.
+  double replacementChange(const Affected& affected, int oldRow, int newRow, double bound) const {
+    const size_t perControl = lists_ > 1 ? 2 : 1;
+    double meanTerms = 0;
+    for (size_t i = 0; i < affected.sets.size(); ++i) {
+      const size_t c = i / perControl;
+      const Moments& m = affected.sets[i].moments;
+      meanTerms += affected.sets[i].meanTerms((m.sum + zOf(c, newRow) - zOf(c, oldRow)) / m.n);
+    }
+    // The log terms are sums of squares: never below 0.
+    if (meanTerms - affected.termsNow > bound) return meanTerms - affected.termsNow;
+    double logTerms = 0;
+    for (size_t i = 0; i < affected.sets.size(); ++i) {
+      const size_t c = i / perControl;
+      const double in = zOf(c, newRow);
+      const double out = zOf(c, oldRow);
+      Moments m = affected.sets[i].moments;
+      m.sum += in - out;
+      m.sumSq += in * in - out * out;
+      logTerms += affected.sets[i].logTerms(shapeOf(m).logSd);
+    }
+    return meanTerms + logTerms - affected.termsNow;
   }
 
   // The members a word at position m of group g must be close to.
@@ -292,12 +336,14 @@ class Balancer {
   bool replaceBest(size_t g, size_t m) {
     const int oldRow = groups_[g][m];
     const std::vector<int> near = mustBeNear(g, m);
-    const auto range = window(static_cast<size_t>(categoryOf(oldRow)), near);
+    const auto k = static_cast<size_t>(categoryOf(oldRow));
+    const auto range = window(k, near);
+    const Affected affected = affectedBy(g, k);
     double bestChange = 0;
     int bestRow = -1;
     for (const Entry* e = range.first; e != range.second; ++e) {
       if (chosen_[static_cast<size_t>(e->row)] != 0 || !closeToAll(e->row, near)) continue;
-      const double change = replacementChange(g, oldRow, e->row);
+      const double change = replacementChange(affected, oldRow, e->row, bestChange);
       if (change < bestChange || (bestRow >= 0 && change == bestChange && e->row < bestRow)) {
         bestChange = change;
         bestRow = e->row;
