@@ -136,14 +136,22 @@ class Balancer {
   }
 
   // Takes, for every group in order, the best swap with a group of another
-  // list; true when some swap was made.
+  // list, then for each of its words in order the best trade with a group
+  // of another list; true when some exchange was made.
   bool swapSweep(BalanceResult& result) {
     bool improved = false;
     for (size_t g = 0; g < groups_.size(); ++g) {
       if (atBound(result)) return improved;
       if (swapBest(g)) {
-        ++result.swaps;
+        ++result.groupSwaps;
         improved = true;
+      }
+      for (size_t m = 0; m < groups_[g].size(); ++m) {
+        if (atBound(result)) return improved;
+        if (tradeBest(g, m)) {
+          ++result.wordTrades;
+          improved = true;
+        }
       }
     }
     return improved;
@@ -365,22 +373,66 @@ class Balancer {
     return m;
   }
 
-  // The change of the imbalance if groups g and h traded lists.
-  double swapChange(size_t g, size_t h) const {
+  // The change of the imbalance if words of moments `fromA` (per control)
+  // moved from list a to list b and words of moments `fromB` from b to a.
+  double tradeChange(size_t a, size_t b, const std::vector<Moments>& fromA,
+                     const std::vector<Moments>& fromB) const {
     double change = 0;
     for (size_t c = 0; c < controls_; ++c) {
-      const Moments mg = groupMoments(g, c);
-      const Moments mh = groupMoments(h, c);
       std::vector<Moments> after = byList_[c];
-      Moments& a = after[listOf(g)];
-      Moments& b = after[listOf(h)];
-      a.sum += mh.sum - mg.sum;
-      a.sumSq += mh.sumSq - mg.sumSq;
-      b.sum += mg.sum - mh.sum;
-      b.sumSq += mg.sumSq - mh.sumSq;
+      after[a].sum += fromB[c].sum - fromA[c].sum;
+      after[a].sumSq += fromB[c].sumSq - fromA[c].sumSq;
+      after[b].sum += fromA[c].sum - fromB[c].sum;
+      after[b].sumSq += fromA[c].sumSq - fromB[c].sumSq;
       change += familyCost(after) - familyCost(byList_[c]);
     }
     return change;
+  }
+
+  std::vector<Moments> momentsOf(const std::vector<int>& rows) const {
+    std::vector<Moments> byControl(controls_);
+    for (size_t c = 0; c < controls_; ++c) {
+      for (int row : rows) byControl[c].add(zOf(c, row));
+    }
+    return byControl;
+  }
+
+  double swapChange(size_t g, size_t h) const {
+    return tradeChange(listOf(g), listOf(h), momentsOf(groups_[g]), momentsOf(groups_[h]));
+  }
+
+  // Trades the word at position m of group g with the word of its category
+  // in a group of another list, when both groups still meet the rule and
+  // the trade lowers the imbalance most; false when none does. Categories
+  // keep their words, so only the list terms change.
+  bool tradeBest(size_t g, size_t m) {
+    if (lists_ < 2) return false;
+    const int x = groups_[g][m];
+    const std::vector<int> nearX = mustBeNear(g, m);
+    double bestChange = 0;
+    size_t best = groups_.size();
+    size_t bestAt = 0;
+    for (size_t h = 0; h < groups_.size(); ++h) {
+      if (listOf(h) == listOf(g)) continue;
+      const size_t at = positionOf(h, categoryOf(x));
+      const int y = groups_[h][at];
+      if (!closeToAll(y, nearX) || !closeToAll(x, mustBeNear(h, at))) continue;
+      const double change = tradeChange(listOf(g), listOf(h), momentsOf({x}), momentsOf({y}));
+      if (change < bestChange) {
+        bestChange = change;
+        best = h;
+        bestAt = at;
+      }
+    }
+    if (best == groups_.size()) return false;
+    std::swap(groups_[g][m], groups_[best][bestAt]);
+    return commitOrUndo([&] { std::swap(groups_[g][m], groups_[best][bestAt]); }, [] {});
+  }
+
+  size_t positionOf(size_t g, int category) const {
+    size_t at = 0;
+    while (categoryOf(groups_[g][at]) != category) ++at;
+    return at;
   }
 
   // Swaps group g with the group of another list, anchored in the same

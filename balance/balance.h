@@ -69,10 +69,11 @@ struct BalanceResult {
   double imbalanceBefore = 0;
   double imbalanceAfter = 0;   // never above imbalanceBefore
   long long replacements = 0;  // words replaced by unchosen ones
-  long long swaps = 0;         // pairs of groups swapped between lists
+  long long groupSwaps = 0;    // pairs of groups swapped between lists
+  long long wordTrades = 0;    // pairs of words of one category traded between lists
   bool reachedBound = false;   // stopped by maxExchanges, not because nothing helped
 
-  long long exchanges() const { return replacements + swaps; }
+  long long exchanges() const { return replacements + groupSwaps + wordTrades; }
 };
 
 // The imbalance of `groups` (in the shape of input.groups) as defined above.
@@ -84,13 +85,20 @@ double imbalanceOf(const BalanceInput& input, const std::vector<std::vector<int>
 //    category that keeps the group within every tolerance of the rule (a new
 //    anchor must be close to every partner under the anchor rule);
 //  - with L > 1, swap two groups of different lists whose anchors share a
-//    category, so that every list keeps its make-up of anchor categories.
+//    category, so that every list keeps its make-up of anchor categories;
+//  - with L > 1, trade two words of one category between groups of
+//    different lists when both groups still meet the rule (the categories
+//    keep their words; only the lists change).
 // Sweeps the groups in order, each position in order, taking at every
 // position the replacement that lowers the imbalance most (ties: the row
-// first in table order), then for each group in order the best swap; stops
-// after a sweep in which nothing helped, or at maxExchanges. No random
-// choice is made: the same input gives the same result. Throws
-// std::invalid_argument when the input breaks the shape described above.
+// first in table order); then for each group in order its best swap and,
+// for each of its positions in order, its best trade (ties: the group
+// first in order); stops after a sweep in which nothing helped, or at
+// maxExchanges. The result is a local optimum: when the bound did not stop
+// it, no single exchange of these kinds lowers the imbalance, though a
+// combination of several might. No random choice is made: the same input
+// gives the same result. Throws std::invalid_argument when the input breaks
+// the shape described above.
 BalanceResult balanceGroups(const BalanceInput& input);
 
 #endif  // STIMSEL_BALANCE_BALANCE_H_
