@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -321,8 +322,8 @@ class Balancer {
     if (near.empty()) return range;
     for (size_t c = 0; c < controls_; ++c) {
       const double tolerance = in_.controls[c].tolerance;
-      double low = -INFINITY;
-      double high = INFINITY;
+      double low = -std::numeric_limits<double>::infinity();
+      double high = std::numeric_limits<double>::infinity();
       for (int other : near) {
         low = std::max(low, valueOf(c, other) - tolerance);
         high = std::min(high, valueOf(c, other) + tolerance);

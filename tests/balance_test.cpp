@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -117,8 +118,8 @@ TEST_P(BalanceProperties, HoldOverRandomTables) {
     for (size_t g = 0; g < out.groups.size(); ++g) {
       ASSERT_EQ(out.groups[g].size(), in.groups[g].size());
       EXPECT_TRUE(meetsRule(in, out.groups[g])) << "group " << g;
-      for (size_t m = 0; m < out.groups[g].size(); ++m) {
-        const auto row = static_cast<size_t>(out.groups[g][m]);
+      for (int member : out.groups[g]) {
+        const auto row = static_cast<size_t>(member);
         EXPECT_EQ(used[row], 0) << "row " << row << " twice";
         used[row] = 1;
       }
@@ -161,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 double bruteForceOptimum(const BalanceInput& in) {
   Groups groups = in.groups;
   std::vector<char> used(in.categoryOf.size(), 0);
-  double best = INFINITY;
+  double best = std::numeric_limits<double>::infinity();
   const size_t positions = groups.size() * static_cast<size_t>(in.categories);
   std::function<void(size_t)> fill = [&](size_t at) {
     if (at == positions) {
