@@ -430,21 +430,29 @@ class Balancer {
     return commitOrUndo([&] { std::swap(groups_[g][m], groups_[best][bestAt]); }, [] {});
   }
 
+  // True when groups g and h hold the same category at every position.
+  bool sameCategories(size_t g, size_t h) const {
+    for (size_t m = 0; m < groups_[g].size(); ++m) {
+      if (categoryOf(groups_[g][m]) != categoryOf(groups_[h][m])) return false;
+    }
+    return true;
+  }
+
   size_t positionOf(size_t g, int category) const {
     size_t at = 0;
     while (categoryOf(groups_[g][at]) != category) ++at;
     return at;
   }
 
-  // Swaps group g with the group of another list, anchored in the same
-  // category, whose swap lowers the imbalance most; false when none does.
+  // Swaps group g with the group of another list, with the same category at
+  // every position (so the same anchor category), whose swap lowers the
+  // imbalance most; false when none does.
   bool swapBest(size_t g) {
     if (lists_ < 2) return false;
-    const int anchorCategory = categoryOf(groups_[g][0]);
     double bestChange = 0;
     size_t best = groups_.size();
     for (size_t h = 0; h < groups_.size(); ++h) {
-      if (listOf(h) == listOf(g) || categoryOf(groups_[h][0]) != anchorCategory) continue;
+      if (listOf(h) == listOf(g) || !sameCategories(g, h)) continue;
       const double change = swapChange(g, h);
       if (change < bestChange) {
         bestChange = change;
@@ -489,8 +497,15 @@ void checkShape(const BalanceInput& input, const Groups& groups) {
   require(input.categories >= 1, "at least one category is needed");
   require(input.lists >= 1, "at least one list is needed");
   const size_t rows = input.categoryOf.size();
+  for (int k : input.categoryOf) {
+    require(k >= 0 && k <= input.categories, "a row's category is not 0 to K");
+  }
   for (const BalanceControl& c : input.controls) {
     require(c.values.size() == rows, "a control needs one value per row");
+    for (size_t r = 0; r < rows; ++r) {
+      require(input.categoryOf[r] == 0 || std::isfinite(c.values[r]),
+              "an eligible row has a value that is not a finite number");
+    }
   }
   std::vector<char> seen(rows, 0);
   for (const auto& group : groups) {

@@ -84,8 +84,9 @@ double imbalanceOf(const BalanceInput& input, const std::vector<std::vector<int>
 //  - replace one word of a group by an unchosen eligible row of the same
 //    category that keeps the group within every tolerance of the rule (a new
 //    anchor must be close to every partner under the anchor rule);
-//  - with L > 1, swap two groups of different lists whose anchors share a
-//    category, so that every list keeps its make-up of anchor categories;
+//  - with L > 1, swap two groups of different lists that hold the same
+//    category at every position (so the same anchor category), so that every
+//    list keeps its make-up of anchor categories;
 //  - with L > 1, trade two words of one category between groups of
 //    different lists when both groups still meet the rule (the categories
 //    keep their words; only the lists change).

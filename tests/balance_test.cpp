@@ -279,6 +279,12 @@ TEST(BalanceInputErrors, NameWhatIsWrong) {
        "balanceGroups: a group is outside a tolerance of its rule"},
       {"values missing", [](BalanceInput& in) { in.controls[0].values.pop_back(); },
        "balanceGroups: a control needs one value per row"},
+      {"value not a number", [](BalanceInput& in) { in.controls[0].values[2] = std::nan(""); },
+       "balanceGroups: an eligible row has a value that is not a finite number"},
+      {"category beyond K", [](BalanceInput& in) { in.categoryOf[3] = 3; },
+       "balanceGroups: a row's category is not 0 to K"},
+      {"no list", [](BalanceInput& in) { in.lists = 0; },
+       "balanceGroups: at least one list is needed"},
   };
   for (const auto& c : cases) {
     BalanceInput in = base;
