@@ -45,8 +45,8 @@ std::string fixed(double value, int decimals = 2) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   // A value that rounds to zero reads "0.00" whatever its sign.
-  const std::string text = buffer;
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) return text.substr(1);
+  std::string text = buffer;
+  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
 }
 

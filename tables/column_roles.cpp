@@ -59,6 +59,7 @@ std::vector<int> candidates(const std::vector<std::string>& header, const RoleNa
 std::string ambiguity(const std::vector<std::string>& header, const RoleNames& role,
                       const std::vector<int>& found, const std::string* named, ColumnHint hint) {
   std::vector<std::string> names;
+  names.reserve(found.size());
   for (int column : found) names.push_back(header[static_cast<size_t>(column)]);
   const std::string list = nameList(names);
   if (named == nullptr) {

@@ -44,7 +44,7 @@ bool meansOnScale(const std::string& line, const WordRecord& record, const Ratin
   const std::pair<float, size_t> means[] = {{record.valMn, 2}, {record.aroMn, 4}};
   for (const auto& [value, field] : means) {
     if (!isOnScale(value, t[field], scale.low, scale.high, problem)) {
-      problem = std::string(kFieldNames[field]) + " " + problem;
+      problem.insert(0, std::string(kFieldNames[field]) + " ");
       return false;
     }
   }
