@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "words/message_text.h"
 #include "words/number_text.h"
 
 namespace {
@@ -32,6 +33,7 @@ bool setSeed(Settings& s, const std::string& value) {
 bool setNorms(Settings& s, const std::string& value) {
   if (value.empty()) return false;
   s.norms.path = value;
+  s.norms.named = true;
   s.norms.classic.dataLines = 0;
   s.norms.classic.decimalFrequency = true;
   return true;
@@ -63,6 +65,7 @@ bool setHeaderLines(Settings& s, const std::string& value) {
   if (!parseUnsigned(value, 1'000'000, lines)) return false;
   s.norms.classic.headerLines = static_cast<int>(lines);
   s.norms.classic.dataLines = 0;
+  s.norms.headerLinesGiven = true;
   return true;
 }
 
@@ -85,12 +88,13 @@ bool setWhole(int& target, const std::string& value, unsigned long long least,
   return true;
 }
 
-// A tolerance: a plain decimal number, 0 or more.
+// A tolerance: a plain decimal number from 0 to kLargestMagnitude.
 bool setTolerance(Settings& s, const std::string& value, bool zipf) {
   double tolerance = 0;
   if (parseDecimal(value, tolerance) != NumberStatus::Ok || tolerance < 0) return false;
   s.rules.frequencyTolerance = tolerance;
   s.rules.zipf = zipf;
+  (zipf ? s.zipfToleranceGiven : s.frequencyToleranceGiven) = true;
   return true;
 }
 
@@ -127,7 +131,7 @@ const Option kOptions[] = {
     {"seed", "a whole number from 0 to 4294967295", setSeed},
     {"norms", "a file name", setNorms},
     {"tags", "a file name",
-     [](Settings& s, const std::string& v) { return setFileName(s.tagFile, v); }},
+     [](Settings& s, const std::string& v) { return s.tagsGiven = setFileName(s.tagFile, v); }},
     {"norms-format", "classic, csv or tsv", setNormsFormat},
     {"header-lines", "a whole number from 0 to 1000000", setHeaderLines},
     {"column", "ROLE=NAME, with ROLE one of word, valence, valence_sd, arousal, frequency, pos",
@@ -140,7 +144,9 @@ const Option kOptions[] = {
      [](Settings& s, const std::string& v) {
        return setOptionalFileName(s.norms.frequencyColumn, v);
      }},
-    {"scale", "LOW:HIGH, two numbers with LOW below HIGH (such as 0:1 or -3:3)", setScale},
+    {"scale",
+     "LOW:HIGH, two numbers from -1000000 to 1000000 with LOW below HIGH (such as 0:1 or -3:3)",
+     setScale},
     {"out", "a file name ending .csv, .tsv or .json, or - for standard output",
      [](Settings& s, const std::string& v) { return setOptionalFileName(s.outFile, v); }},
     {"out-format", "csv, tsv or json",
@@ -153,9 +159,9 @@ const Option kOptions[] = {
      [](Settings& s, const std::string& v) {
        return setWhole(s.rules.lengthTolerance, v, 0, 100);
      }},
-    {"frequency-tolerance", "a number, 0 or more",
+    {"frequency-tolerance", "a number from 0 to 1000000",
      [](Settings& s, const std::string& v) { return setTolerance(s, v, false); }},
-    {"zipf-tolerance", "a number, 0 or more (such as 0.2)",
+    {"zipf-tolerance", "a number from 0 to 1000000 (such as 0.2)",
      [](Settings& s, const std::string& v) { return setTolerance(s, v, true); }},
     {"match", "anchor or all", setMatch},
     {"report", nullptr, [](Settings& s, const std::string&) { return s.report = true; }},
@@ -202,7 +208,7 @@ std::string applyOption(const std::vector<std::string>& args, size_t& i, Setting
   const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
   const Option* option = findOption(name);
   if (option == nullptr || (option->expected == nullptr && equals != std::string::npos)) {
-    return "unknown option '" + arg + "' (try --help)";
+    return "unknown option '" + shownText(arg) + "' (try --help)";
   }
   std::string value;
   if (option->expected != nullptr && equals != std::string::npos) {
@@ -211,8 +217,14 @@ std::string applyOption(const std::vector<std::string>& args, size_t& i, Setting
     if (i + 1 >= args.size()) return "--" + name + " needs a value, " + option->expected;
     value = args[++i];
   }
+  // A forgotten value must not swallow the next option ("--plot --seed 7"
+  // would write the plot to a file named --seed).
+  if (option->expected != nullptr && value.compare(0, 2, "--") == 0) {
+    return "--" + name + " needs a value, " + option->expected + "; '" + shownText(value) +
+           "' is an option, not a value";
+  }
   if (!option->apply(s, value)) {
-    return "bad value '" + value + "' for --" + name + ": expected " + option->expected;
+    return "bad value '" + shownText(value) + "' for --" + name + ": expected " + option->expected;
   }
   return "";
 }
@@ -221,6 +233,14 @@ std::string applyOption(const std::vector<std::string>& args, size_t& i, Setting
 std::string checkCombination(const Settings& s) {
   if (s.outFile && *s.outFile == "-" && s.report) {
     return "--report cannot go with --out - (standard output then holds the export alone)";
+  }
+  if (s.zipfToleranceGiven && s.frequencyToleranceGiven) {
+    return "--zipf-tolerance and --frequency-tolerance cannot go together: groups are matched "
+           "on one of them; give only one";
+  }
+  if (s.norms.headerLinesGiven && formatOf(s.norms) != NormsFormat::Classic) {
+    return "--header-lines applies to the classic layout only; " + shownText(s.norms.path) +
+           " is read as a table whose first row names the columns";
   }
   if (s.outFile && *s.outFile != "-" && !s.outFormat && !exportFormatOf(*s.outFile)) {
     return "cannot tell the format of --out " + *s.outFile +

@@ -16,13 +16,21 @@
 #include "output/report.h"
 #include "output/result_table.h"
 #include "words/exclusion_list.h"
+#include "words/message_text.h"
 #include "words/pos_filter.h"
 
 namespace {
 
-std::string duplicateWarning(const std::string& fileName, int words) {
-  return "Warning: " + fileName + ": " + std::to_string(words) +
-         " words appear more than once; only the first record of each can be chosen.\n";
+std::string duplicateWarning(const std::string& fileName, const WordTable& table) {
+  const int words = table.duplicateWords;
+  std::string why;
+  if (table.caseVariantWords > 0 && words == 1) why = " (its records differ only in case)";
+  if (table.caseVariantWords > 0 && words > 1) {
+    why = " (" + std::to_string(table.caseVariantWords) + " of them differ only in case)";
+  }
+  return "Warning: " + shownText(fileName) + ": " +
+         (words == 1 ? std::string("1 word appears") : std::to_string(words) + " words appear") +
+         " more than once" + why + "; only the first record of each can be chosen.\n";
 }
 
 // Part of speech first, so that the exclusion list has the last word
@@ -31,6 +39,13 @@ std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table
                                       std::ostream& out) {
   if (settings.partOfSpeech && !table.posColumn.empty()) {
     markPosByColumn(*settings.partOfSpeech, table, settings.norms.path, out);
+  } else if (settings.partOfSpeech && settings.norms.named && !settings.tagsGiven) {
+    // The tag file beside the sample tags the sample's words, not the user's.
+    return ReadError::command("stimsel: " + shownText(settings.norms.path) +
+                              " has no pos column, so the part of speech '" +
+                              shownText(*settings.partOfSpeech) +
+                              "' needs a tag file: give it with --tags FILE, or name the column "
+                              "with --column pos=NAME");
   } else if (settings.partOfSpeech) {
     Result<CountedFile> tags = loadCountedFile(settings.tagFile, kCannotOpenTagFile);
     if (!tags.ok()) return tags.error();
@@ -113,8 +128,8 @@ std::optional<std::string> writeFiles(const Settings& settings, const DrawnList&
 std::string installedSampleHint(const Settings& settings, const ReadError& error) {
   const std::string sample = std::string(STIMSEL_DATA_DIR) + "/KOVA.txt";
   std::error_code ignored;
-  if (!error.standsAlone || settings.norms.path != "KOVA.txt" || *STIMSEL_DATA_DIR == '\0' ||
-      !std::filesystem::is_regular_file(sample, ignored)) {
+  if (!error.standsAlone || error.badCommand || settings.norms.path != "KOVA.txt" ||
+      *STIMSEL_DATA_DIR == '\0' || !std::filesystem::is_regular_file(sample, ignored)) {
     return "";
   }
   return "The sample norms are installed in " + std::string(STIMSEL_DATA_DIR) +
@@ -132,7 +147,7 @@ int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed
   Result<WordTable> words = prepareWords(settings, progress);
   if (!words.ok()) {
     out << words.error().text() << "\n" << installedSampleHint(settings, words.error());
-    return kExitInputError;
+    return words.error().badCommand ? kExitBadOption : kExitInputError;
   }
   const DrawnGroups drawn = drawGroups(settings, words.value(), settings.seed.value_or(clockSeed));
   return finishList(settings, words.value(), drawn, progress, out);
@@ -164,7 +179,8 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   Result<WordTable> words = loadNormsFile(settings.norms);
   if (!words.ok()) return words;
   WordTable& table = words.value();
-  if (table.duplicateWords > 0) out << duplicateWarning(fileName, table.duplicateWords);
+  if (settings.norms.named) out << "Reading: " << table.reading << ".\n";
+  if (table.duplicateWords > 0) out << duplicateWarning(fileName, table);
   for (const std::string& warning : table.warnings) out << warning;
   if (std::optional<ReadError> error = applyFilters(settings, table, out)) return *error;
   return words;

@@ -18,12 +18,15 @@ struct Settings {
   ListMode mode = ListMode::FullMode;
   NormsSource norms;  // KOVA.txt in the classic layout unless --norms says otherwise
   std::string tagFile = "kovatags.txt";
+  bool tagsGiven = false;  // --tags: own norms read a tag file only when it is named
   std::optional<std::string> excludeFile;
   std::optional<std::string> partOfSpeech;
   std::optional<std::uint32_t> seed;  // none: seed from the clock
   MatchRules rules;
-  int lists = 1;                       // --lists: disjoint lists dealt from one draw
-  std::optional<std::string> outFile;  // --out; "-" is standard output
+  bool frequencyToleranceGiven = false;  // --frequency-tolerance and --zipf-tolerance
+  bool zipfToleranceGiven = false;       // exclude each other
+  int lists = 1;                         // --lists: disjoint lists dealt from one draw
+  std::optional<std::string> outFile;    // --out; "-" is standard output
   std::optional<ExportFormat> outFormat;
   bool report = false;
   std::optional<std::string> plotFile;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "output/result_table.h"
+#include "words/message_text.h"
 
 #ifndef STIMSEL_VERSION
 #define STIMSEL_VERSION "unknown"
@@ -43,7 +44,10 @@ Summary summarize(const std::vector<double>& values) {
 std::string fixed(double value, int decimals = 2) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return buffer;
+  // A value that rounds to zero reads "0.00" whatever its sign.
+  std::string text = buffer;
+  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 // The measures the report summarizes, by name.
@@ -95,8 +99,8 @@ void writeCategories(const DrawnList& list, std::ostream& out) {
     const int category = static_cast<int>(c);
     const AffectCategory affect = list.play[c - 1];
     const size_t n = valuesOf(list, category, 0, Measure::Length).size();
-    out << "  " << category << " " << nameOf(affect) << " (\"" << labelOf(affect) << "\"): " << n
-        << " words\n";
+    out << "  " << category << " " << nameOf(affect) << " (\"" << labelOf(affect)
+        << "\"): " << countOf(static_cast<long long>(n), "word", "words") << "\n";
     for (const auto& [measure, name] : kMeasures) {
       const Summary s = summarize(valuesOf(list, category, 0, measure));
       char line[160];
@@ -196,9 +200,14 @@ void writeLists(const DrawnList& list, std::ostream& out) {
       << ".\n";
 }
 
+// The size of the numbers a value on `scale` is computed from.
+double scaleMagnitude(const RatingScale& scale) {
+  return std::max(std::fabs(scale.low), std::fabs(scale.high));
+}
+
 // A threshold of the 1-9 bands on the file's own scale, as written.
 std::string onScale(double threshold, const RatingScale& scale) {
-  return plainNumber(scale.fromNinePoint(threshold));
+  return plainNumber(scale.fromNinePoint(threshold), scaleMagnitude(scale));
 }
 
 std::string bandsOf(AffectCategory c, const RatingScale& s) {
@@ -238,7 +247,7 @@ void writeMethods(const DrawnList& list, const ReportContext& context, std::ostr
   }
   const MatchRules& rules = context.rules;
   std::string design = std::to_string(groups) + " matched groups of one word per category (" +
-                       std::to_string(list.rows.size()) + " words)";
+                       countOf(static_cast<long long>(list.rows.size()), "word", "words") + ")";
   if (list.lists > 1) {
     design += ", dealt in turn into " + std::to_string(list.lists) +
               " lists with no word in common and the same number of words per category";
@@ -248,7 +257,7 @@ void writeMethods(const DrawnList& list, const ReportContext& context, std::ostr
       << " rows). Words were sorted by their mean valence and arousal ratings (scale "
       << plainNumber(scale.low) << " to " << plainNumber(scale.high) << ") into "
       << list.play.size() << " categories: " << categories << ". Words whose valence SD exceeded "
-      << plainNumber(scale.spreadFromNinePoint(kMaxValenceSpread))
+      << plainNumber(scale.spreadFromNinePoint(kMaxValenceSpread), scaleMagnitude(scale))
       << " were not used. The list consists of " << design << "; within each group, "
       << (rules.matchAll ? "every two words lie within " : "every word lies within ")
       << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "words/letters.h"
+#include "words/number_text.h"
 
 namespace {
 
@@ -37,13 +38,8 @@ std::string describe(int category, const std::vector<AffectCategory>& play) {
 
 }  // namespace
 
-std::string plainNumber(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6f", value);
-  std::string text = buffer;
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
-  return text;
+std::string plainNumber(double value, double reference) {
+  return decimalText(value, reference);
 }
 
 void printList(const WordTable& table, const std::vector<int>& rows, std::ostream& out) {

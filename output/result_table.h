@@ -30,8 +30,10 @@ void printShortfall(const SelectionResult& result, const std::vector<AffectCateg
 // The line that says how many groups were left out to keep the lists alike.
 void printLeftOut(int groups, int lists, std::ostream& out);
 
-// A number as a person writes it: no trailing zeros, no exponent for the
-// values the options take ("10", "2.5", "0.2").
-std::string plainNumber(double value);
+// A number as a person writes it: no trailing zeros, no exponent, never
+// "-0" ("10", "2.5", "0.2", "0.0000004"), with the digits that read back as
+// the value given. A value computed from others passes their magnitude as
+// `reference`, so that rounding noise of the computation is not shown.
+std::string plainNumber(double value, double reference = 0);
 
 #endif  // STIMSEL_OUTPUT_RESULT_TABLE_H_

@@ -1,6 +1,9 @@
 #include "tables/column_roles.h"
 
+#include <algorithm>
+
 #include "words/ascii_text.h"
+#include "words/message_text.h"
 
 namespace {
 
@@ -22,26 +25,56 @@ const std::vector<RoleNames>& roleTable() {
   return kRoles;
 }
 
-int findUsual(const std::vector<std::string>& header, const std::vector<const char*>& usual) {
-  for (const char* name : usual) {
-    for (size_t i = 0; i < header.size(); ++i) {
-      if (asciiLower(header[i]) == name) return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-int findExact(const std::vector<std::string>& header, const std::string& name) {
+// Every column whose name matches `accepts`, in header order.
+template <typename Accepts>
+std::vector<int> columnsWhere(const std::vector<std::string>& header, Accepts accepts) {
+  std::vector<int> found;
   for (size_t i = 0; i < header.size(); ++i) {
-    if (header[i] == name) return static_cast<int>(i);
+    if (accepts(header[i])) found.push_back(static_cast<int>(i));
   }
-  return -1;
+  return found;
 }
 
-std::string columnList(const std::vector<std::string>& header) {
-  std::string list;
-  for (const std::string& name : header) list += (list.empty() ? "" : ", ") + name;
-  return list;
+// The columns that may hold a role: the one named exactly, else those named
+// alike but for case; with no name given, those bearing a usual name.
+std::vector<int> candidates(const std::vector<std::string>& header, const RoleNames& role,
+                            const std::string* named) {
+  if (named != nullptr) {
+    std::vector<int> exact =
+        columnsWhere(header, [named](const std::string& name) { return name == *named; });
+    if (!exact.empty()) return exact;
+    const std::string lower = asciiLower(*named);
+    return columnsWhere(header,
+                        [&lower](const std::string& name) { return asciiLower(name) == lower; });
+  }
+  return columnsWhere(header, [&role](const std::string& name) {
+    const std::string lower = asciiLower(name);
+    for (const char* usual : role.usual) {
+      if (lower == usual) return true;
+    }
+    return false;
+  });
+}
+
+std::string ambiguity(const std::vector<std::string>& header, const RoleNames& role,
+                      const std::vector<int>& found, const std::string* named, ColumnHint hint) {
+  std::vector<std::string> names;
+  names.reserve(found.size());
+  for (int column : found) names.push_back(header[static_cast<size_t>(column)]);
+  const std::string list = nameList(names);
+  if (named == nullptr) {
+    return std::to_string(found.size()) + " columns could hold " + role.name + ": " + list + "; " +
+           hint(role.role, true);
+  }
+  return std::to_string(found.size()) + " columns match the name \"" + shownText(*named) +
+         "\" given for " + role.name + ": " + list + "; rename all but one of them";
+}
+
+bool isWanted(Role role, const std::vector<Role>& required, const std::vector<Role>& optional) {
+  const auto has = [role](const std::vector<Role>& roles) {
+    return std::find(roles.begin(), roles.end(), role) != roles.end();
+  };
+  return has(required) || has(optional);
 }
 
 }  // namespace
@@ -61,24 +94,42 @@ bool parseRole(const std::string& name, Role& role) {
 }
 
 Result<ColumnMap> findColumns(const std::vector<std::string>& header, const ColumnNames& given,
-                              const std::vector<Role>& required, const std::string& fileName,
-                              ColumnHint hint) {
+                              const std::vector<Role>& required, const std::vector<Role>& optional,
+                              const std::string& fileName, ColumnHint hint) {
   ColumnMap columns;
+  columns.fill(-1);
   for (const RoleNames& r : roleTable()) {
-    const auto named = given.find(r.role);
-    int& column = columns[static_cast<size_t>(r.role)];
-    column = named != given.end() ? findExact(header, named->second) : findUsual(header, r.usual);
-    if (named != given.end() && column < 0) {
-      return ReadError::at(fileName, 1,
-                           "no column named \"" + named->second + "\" for " + r.name +
-                               "; the columns are: " + columnList(header));
+    if (!isWanted(r.role, required, optional)) continue;
+    const auto namedEntry = given.find(r.role);
+    const std::string* named = namedEntry != given.end() ? &namedEntry->second : nullptr;
+    const std::vector<int> found = candidates(header, r, named);
+    if (found.size() > 1) {
+      return ReadError::at(fileName, 1, ambiguity(header, r, found, named, hint));
     }
+    if (named != nullptr && found.empty()) {
+      return ReadError::at(fileName, 1,
+                           "no column named \"" + shownText(*named) + "\" for " + r.name +
+                               "; the columns are: " + nameList(header));
+    }
+    columns[static_cast<size_t>(r.role)] = found.empty() ? -1 : found.front();
   }
   for (Role role : required) {
     if (columns[static_cast<size_t>(role)] >= 0) continue;
     return ReadError::at(fileName, 1,
-                         std::string("no column for ") + roleName(role) + " (name it with " +
-                             hint(role) + "); the columns are: " + columnList(header));
+                         std::string("no column for ") + roleName(role) + " (" + hint(role, false) +
+                             "); the columns are: " + nameList(header));
   }
   return columns;
+}
+
+std::string columnsRead(const std::vector<std::string>& header, const ColumnMap& columns,
+                        const std::vector<Role>& roles) {
+  std::string text;
+  for (Role role : roles) {
+    const int column = columnOf(columns, role);
+    if (column < 0) continue;
+    text += (text.empty() ? "" : ", ") + std::string(roleName(role)) + "=" +
+            shownText(header[static_cast<size_t>(column)]);
+  }
+  return text;
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "tables/delimited_reader.h"
+#include "words/message_text.h"
 #include "words/norms_loader.h"
 #include "words/record_fields.h"
 
@@ -18,11 +19,13 @@ std::string missingWarning(const std::string& fileName, int rows, const MissingC
   std::string perColumn;
   for (int r = 0; r < kRoleCount; ++r) {
     if (missing[static_cast<size_t>(r)] == 0) continue;
-    perColumn += (perColumn.empty() ? "" : ", ") + header[static_cast<size_t>(columns[r])] + " " +
+    perColumn += (perColumn.empty() ? "" : ", ") +
+                 shownText(header[static_cast<size_t>(columns[r])]) + " " +
                  std::to_string(missing[static_cast<size_t>(r)]);
   }
-  return "Warning: " + fileName + ": " + std::to_string(rows) +
-         " rows have a missing value and are left out of the selection (" + perColumn + ").\n";
+  return "Warning: " + shownText(fileName) + ": " +
+         (rows == 1 ? std::string("1 row has") : std::to_string(rows) + " rows have") +
+         " a missing value and are left out of the selection (" + perColumn + ").\n";
 }
 
 class RowReader {
@@ -37,8 +40,9 @@ class RowReader {
   bool read(const std::vector<std::string_view>& fields, long long line, WordRecord& record,
             std::string_view& pos, std::optional<ReadError>& error) {
     line_ = line;
-    std::string_view word;
-    if (!cell(fields, Role::Word, word)) return false;
+    // A word column holds words: "nan" (grandmother) or "null" is one, and
+    // only an empty cell is missing, which leaves the row malformed.
+    const std::string_view word = text(fields, Role::Word);
     std::string problem;
     if (!parseWord(word, record, problem)) return fail(Role::Word, problem, error);
     float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn};
@@ -49,11 +53,16 @@ class RowReader {
       if (!parseRating(text, "value", *ratings[i], problem)) {
         return fail(kRatingRoles[i], problem, error);
       }
+      // A mean off the scale would be classified and plotted off it.
+      if (kRatingRoles[i] != Role::ValenceSd &&
+          !isOnScale(*ratings[i], text, layout_.scale.low, layout_.scale.high, problem)) {
+        return fail(kRatingRoles[i], problem, error);
+      }
     }
     if (columnOf(columns_, Role::Frequency) >= 0 && layout_.needsFrequency) {
       std::string_view text;
       if (!cell(fields, Role::Frequency, text)) return false;
-      if (!parseFrequencyValue(text, "value", record, problem)) {
+      if (!parseTableFrequency(text, "value", record, problem)) {
         return fail(Role::Frequency, problem, error);
       }
     }
@@ -66,18 +75,23 @@ class RowReader {
   const MissingCounts& missing() const { return missing_; }
 
  private:
-  // The trimmed cell of `role`; false (and counted) when it is missing.
-  bool cell(const std::vector<std::string_view>& fields, Role role, std::string_view& text) {
+  // The trimmed cell of `role`; "" when the row is short.
+  std::string_view text(const std::vector<std::string_view>& fields, Role role) const {
     const auto column = static_cast<size_t>(columnOf(columns_, role));
-    text = column < fields.size() ? trimmed(fields[column]) : std::string_view();
-    if (role == Role::Pos || !isMissingValue(text)) return true;
+    return column < fields.size() ? trimmed(fields[column]) : std::string_view();
+  }
+
+  // The same; false (and counted) when it is missing.
+  bool cell(const std::vector<std::string_view>& fields, Role role, std::string_view& value) {
+    value = text(fields, role);
+    if (role == Role::Pos || !isMissingValue(value)) return true;
     ++missing_[static_cast<size_t>(role)];
     return false;
   }
 
   bool fail(Role role, const std::string& problem, std::optional<ReadError>& error) const {
     const std::string& name = header_[static_cast<size_t>(columnOf(columns_, role))];
-    error = ReadError::at(fileName_, line_, "column " + name + ": " + problem);
+    error = ReadError::at(fileName_, line_, "column " + shownText(name) + ": " + problem);
     return false;
   }
 
@@ -120,14 +134,19 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   std::vector<Role> required = {Role::Word, Role::Valence, Role::Arousal};
   if (layout.needsFrequency) required.push_back(Role::Frequency);
   const Result<ColumnMap> columns =
-      findColumns(header, layout.columns, required, fileName, [](Role role) {
-        const std::string option = std::string("--column ") + roleName(role) + "=NAME";
-        return role == Role::Frequency ? option + ", or join one with --frequency FILE" : option;
-      });
+      findColumns(header, layout.columns, required, {Role::ValenceSd, Role::Pos}, fileName,
+                  [](Role role, bool several) {
+                    const std::string option = std::string("--column ") + roleName(role) + "=NAME";
+                    if (several) return "choose one with " + option;
+                    return "name it with " + option +
+                           (role == Role::Frequency ? ", or join one with --frequency FILE" : "");
+                  });
   if (!columns.ok()) return columns.error();
 
   WordTable table;
   table.records.reserve(layout.expectedRows);
+  const std::vector<Role> shown = {Role::Word,    Role::Valence,   Role::ValenceSd,
+                                   Role::Arousal, Role::Frequency, Role::Pos};
   table.hasValenceSd = columnOf(columns.value(), Role::ValenceSd) >= 0;
   if (columnOf(columns.value(), Role::Pos) >= 0) {
     table.posColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Pos))];
@@ -136,8 +155,10 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   std::vector<std::string_view> fields;
   std::optional<ReadError> error;
   int leftOut = 0;
+  long long rowsRead = 0;
   while (reader.next(fields)) {
     if (isBlankRecord(fields)) continue;
+    ++rowsRead;
     WordRecord record;
     std::string_view pos;
     if (rows.read(fields, reader.recordLine(), record, pos, error)) {
@@ -150,6 +171,9 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
     }
   }
   if (reader.error()) return *reader.error();
+  if (rowsRead == 0) return ReadError::at(fileName, 0, "the file has no data rows");
+  table.reading =
+      countOf(rowsRead, "row", "rows") + "; " + columnsRead(header, columns.value(), shown);
   if (leftOut > 0) {
     table.warnings.push_back(
         missingWarning(fileName, leftOut, rows.missing(), header, columns.value()));

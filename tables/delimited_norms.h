@@ -19,15 +19,19 @@ struct DelimitedLayout {
   size_t expectedRows = 0;  // room to reserve for the records, when known
 };
 
-// True for the cells a spreadsheet writes for a missing value: empty, "NA",
-// "N/A", "NaN" (any case) and ".".
+// True for the cells a spreadsheet writes for a missing number: empty, "NA",
+// "N/A", "NaN" (any case) and ".". Only number columns have missing values:
+// "nan" and "na" are words too.
 bool isMissingValue(std::string_view cell);
 
 // Reads the table. Columns are found by name (see findColumns); a row with a
-// missing value in a column it needs is left out and counted in one warning
-// line in table.warnings; any other cell that does not parse is an error
-// "FILE:LINE: column NAME: ...". Blank rows are skipped. Records are
-// classified on `layout.scale` and keep the file's own values.
+// missing value in a number column it needs is left out and counted in one
+// warning line in table.warnings. Errors "FILE:LINE: column NAME: ...": an
+// empty word, a cell that does not parse, a mean rating outside
+// `layout.scale`, a frequency below 0 or above kLargestFrequency. Blank rows
+// are skipped; a file without data rows is an error. Records are classified
+// on `layout.scale` and keep the file's own values; table.reading gives the
+// rows read and the column of each role.
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
                                      const DelimitedLayout& layout);
 

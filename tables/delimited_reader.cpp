@@ -10,8 +10,21 @@ bool DelimitedReader::fail(const std::string& message) {
 
 bool DelimitedReader::nextLine() {
   const LineStatus status = lines_.next(line_);
+  // Carriage returns alone end no line here, so such a file reads as one
+  // line: refuse it rather than read it as one row.
+  if (status != LineStatus::End && lines_.lineNumber() == 1 &&
+      line_.find('\r') != std::string::npos) {
+    error_ = ReadError::at(fileName_, 0,
+                           "the lines end in carriage returns alone; save the file with "
+                           "Unix (LF) or Windows (CRLF) line ends");
+    return false;
+  }
   if (status == LineStatus::TooLong) {
     error_ = lines_.tooLong(fileName_);
+    return false;
+  }
+  if (status == LineStatus::Line && lines_.lineNumber() == 1 && isUtf16(line_)) {
+    error_ = utf16Error(fileName_);
     return false;
   }
   return status == LineStatus::Line;
@@ -63,13 +76,18 @@ bool DelimitedReader::parseRecord(std::vector<std::string>& fields) {
     std::string& field = nextField();
     if (pos < line_.size() && line_[pos] == '"') {
       // A quoted field, perhaps over several lines.
+      const long long opened = lines_.lineNumber();
       ++pos;
       for (;;) {
         const size_t quote = line_.find('"', pos);
         if (quote == std::string::npos) {
           field.append(line_, pos, std::string::npos);
           if (!nextLine()) {
-            return error_ ? false : fail("a quoted field is not closed before the end of the file");
+            if (error_) return false;
+            error_ = ReadError::at(fileName_, opened,
+                                   "a quoted field opened on this line is not closed before the "
+                                   "end of the file");
+            return false;
           }
           held += line_.size() + 1;
           if (held > kMaxLineBytes) return fail("a quoted field runs past 1048576 bytes");
@@ -112,7 +130,15 @@ Result<std::vector<std::string>> readColumnNames(DelimitedReader& reader,
     if (reader.error()) return *reader.error();
     return ReadError::at(fileName, 0, "the file is empty; expected a first row naming the columns");
   }
-  for (std::string& name : names) name = std::string(trimmed(name));
+  bool named = false;
+  for (std::string& name : names) {
+    name = std::string(trimmed(name));
+    named = named || !name.empty();
+  }
+  if (!named) {
+    return ReadError::at(fileName, reader.recordLine(),
+                         "the file has an empty header row; its first row must name the columns");
+  }
   return names;
 }
 

@@ -16,7 +16,9 @@
 // and "" inside it stands for one quote; only the delimiter or the end of
 // the record may follow the closing quote. "\r\n" or "\n" end a record, and
 // a UTF-8 byte-order mark at the start is skipped. A record may span at
-// most kMaxLineBytes.
+// most kMaxLineBytes. Errors: a quote left open (on the line it opens), a
+// first line holding a carriage return (a file whose lines end in "\r"
+// alone) and a UTF-16 byte-order mark.
 class DelimitedReader {
  public:
   // Reads from `in`, which must outlive the reader; `fileName` names the
@@ -56,7 +58,8 @@ class DelimitedReader {
 std::string_view trimmed(std::string_view cell);
 
 // Reads the first record as the names of the columns, each trimmed. An
-// empty file is an error: a table must name its columns.
+// empty file or an empty first row is an error: a table must name its
+// columns.
 Result<std::vector<std::string>> readColumnNames(DelimitedReader& reader,
                                                  const std::string& fileName);
 

@@ -1,5 +1,6 @@
 #include "tables/norms_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -35,6 +36,7 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
     ClassicLayout classic = source.classic;
     classic.expectedRows = lines;
     classic.scale = source.scale;
+    classic.meansOnScale = source.named;
     return readNorms(in, source.path, classic);
   }
   DelimitedLayout layout;
@@ -46,13 +48,36 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   return readDelimitedNorms(in, source.path, layout);
 }
 
+// The delimiter of a frequency file: by its extension when that settles it,
+// else the one of tab, comma and semicolon its first line holds most often
+// (tab on a tie), so that a comma-separated ".txt" reads as it is.
+char frequencyDelimiter(const std::string& path, std::ifstream& in) {
+  if (hasExtension(path, ".csv")) return ',';
+  if (hasExtension(path, ".tsv") || hasExtension(path, ".tab")) return '\t';
+  std::string header;
+  LineReader lines(in);
+  lines.next(header);
+  in.clear();
+  in.seekg(0);
+  char best = '\t';
+  long most = 0;
+  for (char delimiter : {'\t', ',', ';'}) {
+    const auto count = std::count(header.begin(), header.end(), delimiter);
+    if (count > most) {
+      best = delimiter;
+      most = count;
+    }
+  }
+  return best;
+}
+
 std::optional<ReadError> joinFrequencyFile(WordTable& table, const NormsSource& source) {
   const std::string& path = *source.frequencyFile;
   std::ifstream in;
   if (!openForReading(path, in)) {
-    return ReadError::alone(path, "Couldn't open frequency file " + path);
+    return cannotOpen(path, "Couldn't open frequency file " + path);
   }
-  const char delimiter = hasExtension(path, ".csv") ? ',' : '\t';
+  const char delimiter = frequencyDelimiter(path, in);
   const Result<FrequencyTable> frequencies =
       readFrequencyTable(in, path, delimiter, source.frequencyColumn);
   if (!frequencies.ok()) return frequencies.error();

@@ -22,6 +22,8 @@ struct NormsSource {
   std::optional<std::string> frequencyFile;    // --frequency FILE
   std::optional<std::string> frequencyColumn;  // --frequency-column NAME
   RatingScale scale;
+  bool named = false;             // --norms: the user's own file, read by the stricter rules
+  bool headerLinesGiven = false;  // --header-lines
 };
 
 // The layout of the norms file: the one asked for, else by the extension
@@ -29,9 +31,11 @@ struct NormsSource {
 NormsFormat formatOf(const NormsSource& source);
 
 // Reads the norms file in its layout, classifies every record on the scale
-// and joins the frequencies of the frequency file when there is one (its
-// layout: csv for ".csv", else tsv). Errors name the file they are in; a file
-// that cannot be opened gives the "Couldn't open ..." message.
+// and joins the frequencies of the frequency file when there is one (comma
+// separated for ".csv", tab for ".tsv" and ".tab", else the delimiter its
+// first line holds most: tab, comma or semicolon). Errors name the file they
+// are in; a file that cannot be opened gives the "Couldn't open ..."
+// message. A file named with --norms must keep its mean ratings on the scale.
 Result<WordTable> loadNormsFile(const NormsSource& source);
 
 #endif  // STIMSEL_TABLES_NORMS_FILE_H_

@@ -58,6 +58,8 @@ std::vector<Row> catalogue() {
   const std::string kMiB(1 << 20, 'h');
   std::string crOnly = kGood;
   for (char& c : crOnly) c = c == '\n' ? '\r' : c;
+  std::string crOnlyCsv = kCsv;
+  for (char& c : crOnlyCsv) c = c == '\n' ? '\r' : c;
   // clang-format off
   return {
       {"missing norms file", {{"KOVA.txt", std::nullopt}},
@@ -180,7 +182,7 @@ std::vector<Row> catalogue() {
       {"word held twice in the norms",
        {{"KOVA.txt", normsWith(1029, "glad00\t7\t8.00\t1.00\t3.00\t1.50\t3.00\t0.50\t10")}},
        {"12", "--seed=1"}, 0,
-       "Warning: KOVA.txt: 1 words appear more than once; only the first record of each can be "
+       "Warning: KOVA.txt: 1 word appears more than once; only the first record of each can be "
        "chosen.", true},
       {"CSV without an arousal column", {{"norms.csv", "word,valence,frequency\nglad,8,10\n"}},
        {"6", "--norms", "norms.csv"}, 1,
@@ -199,7 +201,8 @@ std::vector<Row> catalogue() {
        "norms.csv:8: column Arousal: value \"high\" is not a decimal number", false},
       {"CSV quote never closed", {{"norms.csv", kCsv + "\"bad,8,3,10\nmore\n"}},
        {"6", "--norms", "norms.csv"}, 1,
-       "norms.csv:9: a quoted field is not closed before the end of the file", false},
+       "norms.csv:8: a quoted field opened on this line is not closed before the end of the file",
+       false},
       {"CSV text after a closing quote", {{"norms.csv", kCsv + "\"bad\"x,8,3,10\n"}},
        {"6", "--norms", "norms.csv"}, 1, "norms.csv:8: a quoted field must end at its closing quote",
        false},
@@ -220,8 +223,8 @@ std::vector<Row> catalogue() {
       {"missing norms file named by --norms", {}, {"6", "--norms", "mine.csv"}, 1,
        "Couldn't open norms file mine.csv", false},
       {"scale with LOW not below HIGH", {}, {"6", "--scale", "1:1"}, 2,
-       "stimsel: bad value '1:1' for --scale: expected LOW:HIGH, two numbers with LOW below HIGH "
-       "(such as 0:1 or -3:3)", false},
+       "stimsel: bad value '1:1' for --scale: expected LOW:HIGH, two numbers from -1000000 to "
+       "1000000 with LOW below HIGH (such as 0:1 or -3:3)", false},
       {"column with an unknown role", {}, {"6", "--column", "colour=x"}, 2,
        "stimsel: bad value 'colour=x' for --column: expected ROLE=NAME, with ROLE one of word, "
        "valence, valence_sd, arousal, frequency, pos", false},
@@ -238,6 +241,119 @@ std::vector<Row> catalogue() {
       {"N of 99999999999 saturates", {}, {"99999999999", "NO", "--seed=1"}, 3,
        "Only 300 of 2147483646 words could be matched.", true},
       {"N of 12abc reads 12", {}, {"12abc", "--seed=1"}, 0, "", true},
+      {"words spelled like missing values are words",
+       {{"norms.csv", "Word,Valence,Arousal,Frequency\nnan,8,3,10\nNA,2,3,10\nnull,5,3,10\n"
+                      "N/A,8.5,7,10\nrage,2.5,7,10\nloud,5.5,6.5,10\n"}},
+       {"6", "--norms", "norms.csv", "--seed=1"}, 0,
+       "Reading: 6 rows; word=Word, valence=Valence, arousal=Arousal, frequency=Frequency.", true},
+      {"empty word cell", {{"norms.csv", kCsv + " ,8,3,10\n"}}, {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:8: column Word: the word is empty", false},
+      {"exclusion line naming a word with a space",
+       {{"norms.csv", kCsv + "ice,8,3,10\nice cream,8,3,10\n"}, {"used.txt", "1\nice cream\n"}},
+       {"6", "YES", "used.txt", "--norms", "norms.csv", "--seed=1"}, 0,
+       "Marking bad words or trying to..Marking bad word ice cream -- 7", true},
+      {"tag-file words with blanks around them",
+       {{"kovatags.txt", "3\n<adj> glad00</adj>\n<adj>grim00 </adj>\n<adj>desk00</adj>\n"}},
+       kAdj, 0, "", true},
+      {"two columns fit valence",
+       {{"norms.csv", "Word,V.Mean.Sum,A.Mean.Sum,Valence,Arousal,frequency\nglad,8,3,0.8,0.3,10\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: 2 columns could hold valence: V.Mean.Sum, Valence; choose one with --column "
+       "valence=NAME", false},
+      {"word and lemma columns",
+       {{"norms.csv", "word,lemma,valence,arousal,frequency\nglad,glad,8,3,10\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: 2 columns could hold word: word, lemma; choose one with --column word=NAME",
+       false},
+      {"column list cut at 20 names",
+       {{"norms.csv", "word" + repeat(",x", 24) + "\nglad" + repeat(",1", 24) + "\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: no column for valence (name it with --column valence=NAME); the columns are: "
+       "word" + repeat(", x", 19) + " and 5 more", false},
+      {"words that differ only in case",
+       {{"norms.csv", kCsv + "Glad,8,3,10\nGLAD,8,3,10\n"}},
+       {"6", "--norms", "norms.csv", "--seed=1"}, 0,
+       "Warning: norms.csv: 1 word appears more than once (its records differ only in case); only "
+       "the first record of each can be chosen.", true},
+      {"frequency rows that disagree",
+       {{"norms.csv", kCsv}, {"freq.csv", "Word,SUBTLWF\nglad,10\nglad,500\ngrim,10\ndesk,10\n"
+                                          "wild,10\nrage,10\nloud,10\n"}},
+       {"6", "--norms", "norms.csv", "--frequency", "freq.csv", "--seed=1"}, 0,
+       "Warning: freq.csv: 1 norms word has rows that disagree; the first row of each is used: "
+       "glad (10).", true},
+      {"frequency of the lower-cased form before another case",
+       {{"norms.csv", "Word,Valence,Arousal\nAIDS,8,3\ngrim,2,3\ndesk,5,3\n"},
+        {"freq.csv", "Word,SUBTLWF\nAids,1\naids,7\ngrim,7\ndesk,7\n"}},
+       {"3", "NO", "--norms", "norms.csv", "--frequency", "freq.csv", "--seed=1"}, 0,
+       "1\tAIDS           \t+ \t8.000\t3.000\t4\t7", true},
+      {"raw counts joined as frequencies",
+       {{"norms.csv", kCsv}, {"freq.csv", "Word,FREQcount\nyou,2134713\nglad,10\ngrim,10\n"
+                                          "desk,10\nwild,10\nrage,10\nloud,10\n"}},
+       {"6", "--norms", "norms.csv", "--frequency", "freq.csv", "--frequency-column", "FREQcount",
+        "--seed=1"}, 0,
+       "Reading: 6 rows; word=Word, valence=Valence, arousal=Arousal; frequency from freq.csv "
+       "(Word, FREQcount).", true},
+      {"frequency beyond 1e12",
+       {{"norms.csv", kCsv}, {"freq.csv", "Word,FREQcount\nyou,2000000000000\n"}},
+       {"6", "--norms", "norms.csv", "--frequency", "freq.csv", "--frequency-column", "FREQcount"},
+       1,
+       "freq.csv:2: column FREQcount: value \"2000000000000\" is out of range (0 to "
+       "1000000000000)", false},
+      {"comma-separated frequency file named .txt",
+       {{"norms.csv", kCsv}, {"freq.txt", "Word,SUBTLWF\nglad,10\ngrim,10\ndesk,10\nwild,10\n"
+                                          "rage,10\nloud,10\n"}},
+       {"6", "--norms", "norms.csv", "--frequency", "freq.txt", "--seed=1"}, 0,
+       "Reading: 6 rows; word=Word, valence=Valence, arousal=Arousal; frequency from freq.txt "
+       "(Word, SUBTLWF).", true},
+      {"rating outside the declared scale",
+       {{"norms.csv", "Word,Valence,Arousal,Frequency\nglad,0.8,0.3,10\nodd,7.5,0.3,10\n"}},
+       {"6", "--norms", "norms.csv", "--scale", "0:1"}, 1,
+       "norms.csv:3: column Valence: 7.5 is outside the scale 0 to 1", false},
+      {"rating outside 1-9 in a classic file named with --norms",
+       {{"KOVA.txt", normsWith(0, "w 1 5 1 9.5 1 1 1 10")}}, {"12", "--norms", "KOVA.txt"}, 1,
+       "KOVA.txt:42: arousal mean 9.5 is outside the scale 1 to 9", false},
+      {"rating outside 1-9 in the default norms keeps being read",
+       {{"KOVA.txt", normsWith(0, "w 1 5 1 9.5 1 1 1 10")}}, {"12", "--seed=1"}, 0, "", true},
+      {"negative frequency in a CSV", {{"norms.csv", kCsv + "neg,8,3,-5\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:8: column Frequency: value \"-5\" is negative; a frequency is 0 or more", false},
+      {"header lines and data rows said", {}, {"12", "--norms", "KOVA.txt", "--seed=1"}, 0,
+       "Reading: 1030 rows after 41 header lines.", true},
+      {"classic rows run out inside the header", {{"own.txt", cutAfterLines(kGood, 5)}},
+       {"12", "--norms", "own.txt"}, 1,
+       "own.txt: the file ends after line 5, inside its 41 header lines; give the number of "
+       "header lines with --header-lines N", false},
+      {"header lines with a CSV", {{"norms.csv", kCsv}},
+       {"6", "--norms", "norms.csv", "--header-lines", "2"}, 2,
+       "stimsel: --header-lines applies to the classic layout only; norms.csv is read as a table "
+       "whose first row names the columns", false},
+      {"CSV with carriage returns alone", {{"norms.csv", crOnlyCsv}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv: the lines end in carriage returns alone; save the file with Unix (LF) or "
+       "Windows (CRLF) line ends", false},
+      {"CSV with a header row only", {{"norms.csv", "Word,Valence,Arousal,Frequency\n\n"}},
+       {"6", "--norms", "norms.csv"}, 1, "norms.csv: the file has no data rows", false},
+      {"CSV with an empty header row", {{"norms.csv", ",,\n" + kCsv}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:1: the file has an empty header row; its first row must name the columns", false},
+      {"UTF-16 CSV", {{"norms.csv", std::string("\xFF\xFEW\0o\0r\0d\0\n\0", 12)}},
+       {"6", "--norms", "norms.csv"}, 1, "norms.csv: the file is UTF-16; save it as UTF-8", false},
+      {"option taken as a value", {}, {"12", "--plot", "--seed", "7"}, 2,
+       "stimsel: --plot needs a value, a file name; '--seed' is an option, not a value", false},
+      {"both tolerances", {}, {"12", "--zipf-tolerance", "0.2", "--frequency-tolerance", "5"}, 2,
+       "stimsel: --zipf-tolerance and --frequency-tolerance cannot go together: groups are "
+       "matched on one of them; give only one", false},
+      {"tolerance beyond its limit", {}, {"12", "--frequency-tolerance", "1000001"}, 2,
+       "stimsel: bad value '1000001' for --frequency-tolerance: expected a number from 0 to "
+       "1000000", false},
+      {"column named in another case", {{"norms.csv", kCsv}},
+       {"6", "--norms", "norms.csv", "--column", "valence=valence", "--seed=1"}, 0,
+       "Reading: 6 rows; word=Word, valence=Valence, arousal=Arousal, frequency=Frequency.", true},
+      {"norms file behind a loop of links", {}, {"12", "--norms", "loop"}, 1,
+       "Couldn't open norms file loop\nstimsel: loop: Too many levels of symbolic links", false},
+      {"control bytes in a message", {{"norms.csv", kCsv + "bad,8,x\x1b[2J\n\n"}},
+       {"6", "--norms", "norms.csv"}, 1,
+       "norms.csv:8: column Arousal: value \"x\\x1B[2J\" is not a decimal number", false},
   };
   // clang-format on
 }
@@ -262,6 +378,7 @@ TEST_P(BadInput, EndsAsStated) {
   }
   std::filesystem::create_directory(dir.path() + "/sub");
   ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("loop", dir.path() + "/loop");
   const RunResult r = runStimsel(dir.path(), row.args);
   const std::string shown = r.output.substr(0, 2000);
   EXPECT_EQ(r.status, row.status) << shown;

@@ -1,6 +1,7 @@
 // Runs of the built binary in a folder holding fixture files. The fixture's
 // list is the same whatever the seed, so the whole output can be written out.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <ctime>
 #include <fstream>
@@ -271,6 +272,43 @@ TEST(Output, AListThatCannotBeWrittenIsAFailureSaidOnStandardError) {
   EXPECT_EQ(full.output, "stimsel: cannot write the list: No space left on device\n");
 }
 
+TEST(OwnNormsPartOfSpeech, TheSampleTagFileIsNeverReadForOwnNorms) {
+  TempDir dir;
+  dir.write("kovatags.txt", kTags);
+  dir.write("own.csv",
+            "Word,Valence,Arousal,Frequency\nglad00,8,3,10\ngrim00,2,3,10\n"
+            "desk00,5,3,10\nglad01,8,3,10\n");
+  const RunResult own = runStimsel(dir.path(), {"3", "NO", "0", "adj", "--norms", "own.csv"});
+  EXPECT_EQ(own.status, 2) << own.output;
+  EXPECT_NE(own.output.find("stimsel: own.csv has no pos column, so the part of speech 'adj' "
+                            "needs a tag file: give it with --tags FILE, or name the column with "
+                            "--column pos=NAME\n"),
+            std::string::npos)
+      << own.output;
+  EXPECT_EQ(own.output.find("Marking pos"), std::string::npos) << own.output;
+  // Named with --tags, the same file is read and admits its adjectives.
+  const RunResult tagged = runStimsel(
+      dir.path(), {"3", "NO", "0", "adj", "--norms", "own.csv", "--tags", "kovatags.txt"});
+  EXPECT_EQ(tagged.status, 0) << tagged.output;
+  EXPECT_EQ(tableRows(tagged.output),
+            (std::vector<std::string>{"1\tglad00         \t+ \t8.000\t3.000\t6\t10",
+                                      "2\tgrim00         \t- \t2.000\t3.000\t6\t10",
+                                      "3\tdesk00         \tN \t5.000\t3.000\t6\t10"}));
+}
+
+TEST(OpenFailure, APermissionProblemIsNamedOnASecondLine) {
+  TempDir dir;
+  const std::string path = dir.write("KOVA.txt", normsFileText(blockFixtureWords(1)));
+  ASSERT_EQ(chmod(path.c_str(), 0), 0);
+  if (std::ifstream(path).is_open()) GTEST_SKIP() << "running as root: the file stays readable";
+  const RunResult r = runStimsel(dir.path(), {"12"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(
+      r.output.find("Couldn't open norms file KOVA.txt\nstimsel: KOVA.txt: Permission denied\n"),
+      0u)
+      << r.output;
+}
+
 TEST(Duplicates, AWordHeldTwiceIsNeverChosenTwice) {
   // The sample with its last line replaced by a second "adoring".
   std::ifstream sample(std::string(STIMSEL_SOURCE_DIR) + "/data/KOVA.txt", std::ios::binary);
@@ -280,7 +318,7 @@ TEST(Duplicates, AWordHeldTwiceIsNeverChosenTwice) {
   TempDir dir;
   dir.write("KOVA.txt", norms);
   const RunResult r = runStimsel(dir.path(), {"1000", "YES", "--seed", "1"});
-  EXPECT_EQ(r.output.rfind("filename is KOVA.txt\nWarning: KOVA.txt: 1 words appear more than "
+  EXPECT_EQ(r.output.rfind("filename is KOVA.txt\nWarning: KOVA.txt: 1 word appears more than "
                            "once; only the first record of each can be chosen.\n",
                            0),
             0u);

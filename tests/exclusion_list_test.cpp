@@ -52,7 +52,7 @@ TEST(MarkBadWords, PrintsADotPerEntryAndALinePerRecordBarred) {
                      "Warning: ",
                      0),
       0u);
-  EXPECT_NE(m.output.find("used.txt: 1 listed words are not in the norms file: zebra.\n"),
+  EXPECT_NE(m.output.find("used.txt: 1 listed word is not in the norms file: zebra.\n"),
             std::string::npos);
   EXPECT_EQ(barred(m.table), std::vector<int>{5});
 }

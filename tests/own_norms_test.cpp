@@ -63,10 +63,13 @@ TEST(OwnNorms, WarrinerCsvWithAFrequencyFileGivesAWholeList) {
   const RunResult r = runStimsel(dir.path(), {"24", "YES", "--norms", "norms.csv", "--frequency",
                                               "subtlex.txt", "--seed", "4"});
   EXPECT_EQ(r.status, 0) << r.output;
-  EXPECT_EQ(r.output.rfind("filename is norms.csv\nWarning: 7 of 32 norms words have no frequency "
-                           "in subtlex.txt; they are left out of the selection.\n",
-                           0),
-            0u)
+  EXPECT_EQ(
+      r.output.rfind("filename is norms.csv\nReading: 32 rows; word=Word, valence=V.Mean.Sum, "
+                     "valence_sd=V.SD.Sum, arousal=A.Mean.Sum; frequency from subtlex.txt "
+                     "(Word, SUBTLWF).\nWarning: 7 of 32 norms words have no frequency "
+                     "in subtlex.txt; they are left out of the selection.\n",
+                     0),
+      0u)
       << r.output;
   const std::vector<std::string> rows = rowsOf(r.output);
   ASSERT_EQ(rows.size(), 24u);
@@ -92,9 +95,13 @@ TEST(OwnNorms, NrcTsvOnZeroToOneClassifiesOnItsScaleAndPrintsItsOwnValues) {
   const std::vector<std::string> rows = rowsOf(onScale.output);
   ASSERT_EQ(rows.size(), 6u) << onScale.output;
   EXPECT_NE(rows[0].find("\t+ \t0.900\t0.200\t5\t7"), std::string::npos) << rows[0];
-  // Read as 1-9 ratings, every word is unclassed.
+  // Without --scale the ratings must lie on 1-9: 0-1 ratings are refused,
+  // not classified as unclassed words.
   const RunResult unscaled = runStimsel(dir.path(), {"6", "--norms", "nrc.tsv", "--seed", "1"});
-  EXPECT_EQ(unscaled.status, 3);
+  EXPECT_EQ(unscaled.status, 1);
+  EXPECT_NE(unscaled.output.find("nrc.tsv:2: column Valence: 0.900 is outside the scale 1 to 9\n"),
+            std::string::npos)
+      << unscaled.output;
 }
 
 TEST(OwnNorms, ClassicFileOfAnotherLengthIsReadToItsEnd) {

@@ -193,7 +193,9 @@ function partsOfSpeech() {
   const fromColumn = posColumnValues();
   if (fromColumn) return fromColumn;
   const tags = new Set();
-  const tagFile = files.tags || sample.tags;
+  // Own norms are tagged only by a tag file of their own: the sample's tags
+  // belong to the sample's words.
+  const tagFile = files.tags || (files.norms ? null : sample.tags);
   if (tagFile) {
     for (const line of new TextDecoder().decode(tagFile.bytes).split('\n').slice(1)) {
       const match = line.match(/^.([^>]*)>/);

@@ -53,7 +53,7 @@ Result<CountedFile> readCountedFile(std::istream& in, const std::string& fileNam
 
 Result<CountedFile> loadCountedFile(const std::string& path, const std::string& cannotOpen) {
   std::ifstream in;
-  if (!openForReading(path, in)) return ReadError::alone(path, cannotOpen + path);
+  if (!openForReading(path, in)) return ::cannotOpen(path, cannotOpen + path);
   return readCountedFile(in, path);
 }
 

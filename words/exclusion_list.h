@@ -8,8 +8,10 @@
 #include "words/counted_file.h"
 #include "words/word_table.h"
 
-// Bars every record whose word equals the first token of an entry line,
-// whatever the part-of-speech filter re-admitted. Writes "Marking bad words
+// Bars every record of the word an entry line names: its whole trimmed text
+// when that is a norms word ("ice cream"), else its first token. Spellings of
+// that word in other letter cases are barred with it. This holds whatever
+// the part-of-speech filter re-admitted. Writes "Marking bad words
 // or trying to.", a dot per entry, a "Marking bad word <word> -- <index>"
 // line per record barred, and "Done Marking" to `progress`, then a warning
 // when the entry lines do not match the count and one naming up to five

@@ -1,7 +1,11 @@
 #include "words/line_reader.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+
+#include "words/message_text.h"
 
 namespace {
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
@@ -62,6 +66,27 @@ bool openForReading(const std::string& path, std::ifstream& in) {
   return in.is_open();
 }
 
+ReadError cannotOpen(const std::string& path, const std::string& text) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  std::string reason;
+  if (error) {
+    const bool missing =
+        error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+    if (!missing) reason = error.message();
+  } else if (std::filesystem::is_directory(status)) {
+    reason = std::strerror(EISDIR);
+  } else if (!std::filesystem::is_regular_file(status)) {
+    reason = "not a regular file";
+  } else if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);  // readable now: it changed since the first attempt
+  } else {
+    reason = std::strerror(errno);
+  }
+  if (reason.empty()) return ReadError::alone(path, text);
+  return ReadError::alone(path, text + "\nstimsel: " + shownText(path) + ": " + reason);
+}
+
 namespace {
 
 bool isWhiteSpace(char c) {
@@ -82,6 +107,14 @@ size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most)
     tokens[count++] = std::string_view(start, static_cast<size_t>(p - start));
   }
   return count;
+}
+
+bool isUtf16(std::string_view firstLine) {
+  return firstLine.compare(0, 2, "\xFF\xFE") == 0 || firstLine.compare(0, 2, "\xFE\xFF") == 0;
+}
+
+ReadError utf16Error(const std::string& fileName) {
+  return ReadError::at(fileName, 0, "the file is UTF-16; save it as UTF-8");
 }
 
 bool isBlankLine(const std::string& line) {

@@ -52,9 +52,21 @@ class LineReader {
 // or never end.
 bool openForReading(const std::string& path, std::ifstream& in);
 
+// The error for a file openForReading could not open: `text` alone when the
+// file does not exist, else `text` and a second line "stimsel: PATH: REASON"
+// with the system's reason (no permission, a loop of links, a folder).
+ReadError cannotOpen(const std::string& path, const std::string& text);
+
 // Puts the first `most` runs of characters without white space in `line`
 // into `tokens` (at most `most`; views into `line`) and returns how many.
 size_t splitTokens(std::string_view line, std::string_view* tokens, size_t most);
+
+// True when the first line of a file starts with a UTF-16 byte-order mark
+// (FF FE or FE FF): the tool reads UTF-8 only.
+bool isUtf16(std::string_view firstLine);
+
+// The error for such a file: "FILE: the file is UTF-16; save it as UTF-8".
+ReadError utf16Error(const std::string& fileName);
 
 // True when `line` holds nothing but spaces and tabs.
 bool isBlankLine(const std::string& line);

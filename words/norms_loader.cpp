@@ -5,8 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "words/case_fold.h"
 #include "words/letters.h"
 #include "words/line_reader.h"
+#include "words/message_text.h"
 #include "words/number_text.h"
 #include "words/record_fields.h"
 
@@ -23,6 +25,30 @@ std::string endOfFileProblem(long long linesRead, const ClassicLayout& layout) {
                                " data lines";
   if (linesRead == 0) return "the file is empty; " + expected;
   return "the file ends after line " + std::to_string(linesRead) + "; " + expected;
+}
+
+std::string headerRunsOut(long long linesRead, int headerLines) {
+  const std::string where = linesRead == 0
+                                ? "the file is empty"
+                                : "the file ends after line " + std::to_string(linesRead);
+  return where + ", inside its " + countOf(headerLines, "header line", "header lines") +
+         "; give the number of header lines with --header-lines N";
+}
+
+// The mean ratings of a parsed line on the scale; the tokens are found
+// again for the message.
+bool meansOnScale(const std::string& line, const WordRecord& record, const RatingScale& scale,
+                  std::string& problem) {
+  std::string_view t[5];
+  splitTokens(line, t, 5);
+  const std::pair<float, size_t> means[] = {{record.valMn, 2}, {record.aroMn, 4}};
+  for (const auto& [value, field] : means) {
+    if (!isOnScale(value, t[field], scale.low, scale.high, problem)) {
+      problem.insert(0, std::string(kFieldNames[field]) + " ");
+      return false;
+    }
+  }
+  return true;
 }
 
 bool parseFrequency(std::string_view token, WordRecord& record, bool decimal,
@@ -138,6 +164,7 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
       if (lastLine < 0) break;
       return ReadError::at(fileName, 0, endOfFileProblem(reader.lineNumber(), layout));
     }
+    if (reader.lineNumber() == 1 && isUtf16(line)) return utf16Error(fileName);
     if (reader.lineNumber() <= layout.headerLines) continue;
     if (lastLine < 0 && isBlankLine(line)) continue;
     WordRecord record;
@@ -146,16 +173,29 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
         !parseNormsLine(line, record, problem, layout.decimalFrequency)) {
       return ReadError::at(fileName, reader.lineNumber(), problem);
     }
+    if (layout.meansOnScale && !meansOnScale(line, record, layout.scale, problem)) {
+      return ReadError::at(fileName, reader.lineNumber(), problem);
+    }
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
     record.sourceLine = reader.lineNumber();
     table.records.push_back(std::move(record));
   }
+  if (lastLine < 0 && reader.lineNumber() < layout.headerLines) {
+    return ReadError::at(fileName, 0, headerRunsOut(reader.lineNumber(), layout.headerLines));
+  }
+  if (lastLine < 0 && table.records.empty()) {
+    return ReadError::at(fileName, 0,
+                         "the file has no data lines after its " +
+                             countOf(layout.headerLines, "header line", "header lines"));
+  }
+  table.reading = countOf(table.count(), "row", "rows") + " after " +
+                  countOf(layout.headerLines, "header line", "header lines");
   markDuplicates(table);
   return table;
 }
 
 ReadError cannotOpenNorms(const std::string& fileName) {
-  return ReadError::alone(fileName, "Couldn't open norms file " + fileName);
+  return cannotOpen(fileName, "Couldn't open norms file " + fileName);
 }
 
 Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& layout) {
@@ -165,26 +205,36 @@ Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& la
 }
 
 void markDuplicates(WordTable& table) {
-  // An open-addressing set of record indexes keyed by word: one allocation
-  // for the whole table instead of a node per word.
+  // An open-addressing set of record indexes keyed by the folded word: one
+  // allocation for the whole table instead of a node per word.
   const size_t n = table.records.size();
   size_t slots = 16;
   while (slots < 2 * n) slots *= 2;
+  std::vector<std::string> folded(n);
+  for (size_t i = 0; i < n; ++i) folded[i] = foldCase(table.records[i].word);
   std::vector<int> firstOf(slots, -1);
-  std::vector<char> counted(n, 0);
+  std::vector<char> counted(n, 0);  // 1: held more than once; 2: also in another case
   table.duplicateWords = 0;
+  table.caseVariantWords = 0;
   for (size_t i = 0; i < n; ++i) {
     WordRecord& r = table.records[i];
-    size_t slot = std::hash<std::string_view>{}(r.word) & (slots - 1);
-    while (firstOf[slot] >= 0 && table.records[static_cast<size_t>(firstOf[slot])].word != r.word) {
+    size_t slot = std::hash<std::string_view>{}(folded[i]) & (slots - 1);
+    while (firstOf[slot] >= 0 && folded[static_cast<size_t>(firstOf[slot])] != folded[i]) {
       slot = (slot + 1) & (slots - 1);
     }
     r.duplicate = firstOf[slot] >= 0;
     if (!r.duplicate) {
       firstOf[slot] = static_cast<int>(i);
-    } else if (!counted[static_cast<size_t>(firstOf[slot])]) {
-      counted[static_cast<size_t>(firstOf[slot])] = 1;
+      continue;
+    }
+    const auto first = static_cast<size_t>(firstOf[slot]);
+    if (counted[first] == 0) {
+      counted[first] = 1;
       ++table.duplicateWords;
+    }
+    if (counted[first] == 1 && table.records[first].word != r.word) {
+      counted[first] = 2;
+      ++table.caseVariantWords;
     }
   }
 }

@@ -23,6 +23,9 @@ struct ClassicLayout {
   bool decimalFrequency = false;
   size_t expectedRows = 0;  // room to reserve for the records, when known
   RatingScale scale;        // records are classified on it
+  // Mean ratings outside the scale are errors (the user's own files; the
+  // sample keeps the rules it was always read by).
+  bool meansOnScale = false;
 };
 
 // Parses one data line: word, number, six ratings and the frequency,
@@ -40,7 +43,10 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
 bool parseCommonNormsLine(std::string_view line, WordRecord& record);
 
 // Reads the records of `in` into a table and classifies each; `fileName`
-// names the file in errors ("FILE:LINE: message").
+// names the file in errors ("FILE:LINE: message"). A file that is UTF-16,
+// or that ends inside its header lines, is an error that says so; so is one
+// read to its end (dataLines 0) that holds no data line. table.reading gives
+// the rows read after the header lines.
 Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
                             const ClassicLayout& layout = {});
 
@@ -51,8 +57,9 @@ Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& la
 // The error for a norms file that cannot be opened.
 ReadError cannotOpenNorms(const std::string& fileName);
 
-// Marks every record whose word an earlier record holds (bytes compared
-// exactly) and counts the words held more than once.
+// Marks every record whose word an earlier record holds, in the same or
+// another letter case (see foldCase), and counts the words held more than
+// once and, among them, those held in more than one case.
 void markDuplicates(WordTable& table);
 
 #endif  // STIMSEL_WORDS_NORMS_LOADER_H_

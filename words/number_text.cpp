@@ -1,8 +1,10 @@
 #include "words/number_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -57,12 +59,12 @@ double parseWhole(const std::string& text, double*) {
 // strtof and strtod round correctly and, in the C locale the program keeps,
 // read "." as the decimal point; they report overflow and underflow in errno.
 template <typename T>
-NumberStatus parseDecimalAs(std::string_view token, T& value) {
-  if (parseShortDecimal(token, value)) return NumberStatus::Ok;
+NumberStatus parseDecimalAs(std::string_view token, T& value, double largest) {
+  if (largest <= kLargestMagnitude && parseShortDecimal(token, value)) return NumberStatus::Ok;
   if (!isDecimal(token)) return NumberStatus::NotANumber;
   errno = 0;
   const T parsed = parseWhole(std::string(token), static_cast<T*>(nullptr));
-  if (errno == ERANGE || !std::isfinite(parsed) || std::fabs(parsed) > kLargestMagnitude) {
+  if (errno == ERANGE || !std::isfinite(parsed) || std::fabs(parsed) > largest) {
     return NumberStatus::OutOfRange;
   }
   value = parsed;
@@ -124,9 +126,25 @@ bool parseInt32(std::string_view token, int& value) {
 }
 
 NumberStatus parseDecimal(std::string_view token, float& value) {
-  return parseDecimalAs(token, value);
+  return parseDecimalAs(token, value, kLargestMagnitude);
 }
 
 NumberStatus parseDecimal(std::string_view token, double& value) {
-  return parseDecimalAs(token, value);
+  return parseDecimalAs(token, value, kLargestMagnitude);
+}
+
+NumberStatus parseDecimal(std::string_view token, double& value, double largest) {
+  return parseDecimalAs(token, value, largest);
+}
+
+std::string decimalText(double value, double reference) {
+  const double tolerance = 1e-14 * std::max(std::fabs(value), std::fabs(reference));
+  char buffer[400];
+  for (int decimals = 0; decimals <= 330; ++decimals) {
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    if (std::fabs(std::strtod(buffer, nullptr) - value) <= tolerance) break;
+  }
+  std::string text = buffer;
+  if (text.find_first_not_of("-0.") == std::string::npos) return "0";
+  return text;
 }

@@ -38,4 +38,15 @@ enum class NumberStatus { Ok, NotANumber, OutOfRange };
 NumberStatus parseDecimal(std::string_view token, float& value);
 NumberStatus parseDecimal(std::string_view token, double& value);
 
+// The same with another bound on the magnitude, for values that may run
+// larger than any rating (counts of a frequency table).
+NumberStatus parseDecimal(std::string_view token, double& value, double largest);
+
+// `value` in plain decimal notation (never an exponent, never "-0") with the
+// fewest decimals that read back as it to 14 significant digits of the
+// larger of |value| and |reference|: a number the user typed ("0.0000004")
+// prints as typed, and one computed from typed numbers prints without the
+// rounding noise of the computation.
+std::string decimalText(double value, double reference = 0);
+
 #endif  // STIMSEL_WORDS_NUMBER_TEXT_H_

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "words/message_text.h"
+
 namespace {
 
 constexpr size_t kEntriesPerDot = 50;
@@ -17,19 +19,26 @@ std::unordered_map<std::string_view, int> firstRecordOfEachWord(const WordTable&
 
 std::string joined(const std::set<std::string>& items) {
   std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + shownText(item);
   return text;
+}
+
+std::string_view trimmedWord(std::string_view word) {
+  const size_t first = word.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return word.substr(first, word.find_last_not_of(" \t") - first + 1);
 }
 
 // Why nothing was admitted: the tag is absent, or its words are not norms words.
 std::string nothingAdmittedWarning(const std::string& tag, int listed,
                                    const std::set<std::string>& tags, const std::string& fileName) {
   if (listed > 0) {
-    return "Warning: " + fileName + " lists " + std::to_string(listed) + " words under the tag '" +
-           tag + "', but none of them is in the norms file.\n";
+    return "Warning: " + shownText(fileName) + " lists " + countOf(listed, "word", "words") +
+           " under the tag '" + shownText(tag) + "', but none of them is in the norms file.\n";
   }
   const std::string known = tags.empty() ? "it holds no tags" : "its tags are: " + joined(tags);
-  return "Warning: " + fileName + " lists no word under the tag '" + tag + "'; " + known + ".\n";
+  return "Warning: " + shownText(fileName) + " lists no word under the tag '" + shownText(tag) +
+         "'; " + known + ".\n";
 }
 
 }  // namespace
@@ -85,7 +94,9 @@ void markPos(const std::string& tag, WordTable& table, const CountedFile& file,
     tags.insert(entry.tag);
     if (entry.tag != tag) continue;
     ++listed;
-    const auto found = first.find(entry.word);
+    // The word as the tag file spells it, else without the blanks around it.
+    auto found = first.find(entry.word);
+    if (found == first.end()) found = first.find(trimmedWord(entry.word));
     if (found == first.end()) continue;
     WordRecord& r = table.records[static_cast<size_t>(found->second)];
     admitted += r.excluded ? 1 : 0;

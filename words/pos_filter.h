@@ -19,7 +19,8 @@ struct PosEntry {
 PosEntry parsePosEntry(const std::string& line);
 
 // Bars every record of the table, then re-admits the first record of every
-// word that the tag file lists under `tag` (exact, case-sensitive). Writes
+// word that the tag file lists under `tag` (the word as spelled, else
+// without blanks around it; case-sensitive; tags exact). Writes
 // "Marking pos: <tag>'s.", a dot for entries 0, 50, 100, ..., and "Done
 // Marking pos" to `progress`, then a line starting "Warning: " for each of:
 // entry lines that do not match the count, lines without the <tag>word

@@ -9,21 +9,26 @@
 // What went wrong in which input, and where. `text()` is what the user sees:
 // "FILE:LINE: message", "FILE: message" when no line applies, or the message
 // alone when it names the file itself (the fixed "Couldn't open ..." texts
-// and command-line errors).
+// and command-line errors). Control bytes of the file name are shown
+// escaped; whoever puts text from a file into `message` escapes it there.
 struct ReadError {
   std::string file;
   long long line = 0;  // 1-based; 0 when no line applies
   std::string message;
   bool standsAlone = false;
+  // The inputs are fine but the command line cannot be run as given (a part
+  // of speech with nowhere to read it from): the run ends as for a bad option.
+  bool badCommand = false;
 
   std::string text() const;
 
   static ReadError at(std::string file, long long line, std::string message) {
-    return {std::move(file), line, std::move(message), false};
+    return {std::move(file), line, std::move(message), false, false};
   }
   static ReadError alone(std::string file, std::string message) {
-    return {std::move(file), 0, std::move(message), true};
+    return {std::move(file), 0, std::move(message), true, false};
   }
+  static ReadError command(std::string message) { return {"", 0, std::move(message), true, true}; }
 };
 
 // A value or the error that stopped a reader from producing it.

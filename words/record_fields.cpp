@@ -3,12 +3,13 @@
 #include <cmath>
 
 #include "words/letters.h"
+#include "words/message_text.h"
 #include "words/number_text.h"
 
 std::string quoted(std::string_view token) {
   constexpr size_t kShown = 40;
-  if (token.size() <= kShown) return "\"" + std::string(token) + "\"";
-  return "\"" + std::string(token.substr(0, kShown)) + "...\"";
+  if (token.size() <= kShown) return "\"" + shownText(token) + "\"";
+  return "\"" + shownText(token.substr(0, kShown)) + "...\"";
 }
 
 std::string outOfRange(std::string_view what, std::string_view token) {
@@ -79,4 +80,29 @@ bool parseFrequencyValue(std::string_view token, std::string_view what, WordReco
   record.freq = value;
   record.wholeFreq = value == std::floor(value);
   return true;
+}
+
+bool parseTableFrequency(std::string_view token, std::string_view what, WordRecord& record,
+                         std::string& problem) {
+  double value = 0;
+  const NumberStatus status = parseDecimal(token, value, kLargestFrequency);
+  if (status == NumberStatus::OutOfRange) {
+    problem = std::string(what) + " " + quoted(token) + " is out of range (0 to 1000000000000)";
+    return false;
+  }
+  if (!isNumber(status, what, token, problem)) return false;
+  if (value < 0) {
+    problem = std::string(what) + " " + quoted(token) + " is negative; a frequency is 0 or more";
+    return false;
+  }
+  record.freq = value == 0 ? 0 : value;  // "-0" counts as 0
+  record.wholeFreq = value == std::floor(value);
+  return true;
+}
+
+bool isOnScale(float value, std::string_view token, double low, double high, std::string& problem) {
+  if (value >= static_cast<float>(low) && value <= static_cast<float>(high)) return true;
+  problem =
+      shownText(token) + " is outside the scale " + decimalText(low) + " to " + decimalText(high);
+  return false;
 }

@@ -25,4 +25,16 @@ bool parseRating(std::string_view token, std::string_view what, float& value, st
 bool parseFrequencyValue(std::string_view token, std::string_view what, WordRecord& record,
                          std::string& problem);
 
+// Frequencies of a table with a header row (counts or per-million values of
+// a large corpus) may run to this; ratings keep kLargestMagnitude.
+constexpr double kLargestFrequency = 1e12;
+
+// A frequency of such a table: a decimal number from 0 to kLargestFrequency.
+bool parseTableFrequency(std::string_view token, std::string_view what, WordRecord& record,
+                         std::string& problem);
+
+// Refuses a mean rating outside `low`..`high` (compared as floats, the
+// precision ratings are read in): "<token> is outside the scale LOW to HIGH".
+bool isOnScale(float value, std::string_view token, double low, double high, std::string& problem);
+
 #endif  // STIMSEL_WORDS_RECORD_FIELDS_H_

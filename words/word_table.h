@@ -24,7 +24,7 @@ struct WordRecord {
   AffectCategory category = AffectCategory::Unclassed;
   long long sourceLine = 0;  // the record's line in the norms file
   bool excluded = false;     // barred by the part-of-speech filter or the exclusion list
-  bool duplicate = false;    // an earlier record holds the same word
+  bool duplicate = false;    // an earlier record holds the same word, in any letter case
 
   bool canBeChosen() const { return !excluded && !duplicate; }
 };
@@ -40,7 +40,8 @@ struct NumericColumn {
 // file's data lines and never changes.
 struct WordTable {
   std::vector<WordRecord> records;
-  int duplicateWords = 0;  // distinct words held by more than one record
+  int duplicateWords = 0;    // distinct words held by more than one record
+  int caseVariantWords = 0;  // of those, the words held in more than one letter case
   // The column that held the part of speech ("" when none): the filter then
   // reads it instead of the tag file. partOfSpeech[i] is record i's.
   std::string posColumn;
@@ -48,6 +49,10 @@ struct WordTable {
   bool hasValenceSd = true;  // false when the norms have no SD column
   // The columns a design names beyond the records' fields, in its order.
   std::vector<NumericColumn> columns;
+  // How the table was read, for the line that starts "Reading: ": the rows
+  // and the header lines or the column of each role, and where the
+  // frequencies came from.
+  std::string reading;
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;
 

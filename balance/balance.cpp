@@ -1,0 +1,565 @@
+#include "balance/balance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "select/match_index.h"
+
+namespace {
+
+using Groups = std::vector<std::vector<int>>;
+
+// Sums of z and z^2 of one set of words on one control.
+struct Moments {
+  double sum = 0;
+  double sumSq = 0;
+  int n = 0;
+
+  void add(double z) {
+    sum += z;
+    sumSq += z * z;
+    ++n;
+  }
+};
+
+// What a set contributes to the terms it is in: its mean and ln s.
+struct SetShape {
+  double mean = 0;
+  double logSd = 0;
+};
+
+SetShape shapeOf(const Moments& m) {
+  const double mean = m.sum / m.n;
+  const double variance = std::max(0.0, m.sumSq / m.n - mean * mean);
+  return {mean, 0.5 * std::log(variance + kSdFloor * kSdFloor)};
+}
+
+double pairTerm(const SetShape& a, const SetShape& b) {
+  const double dm = a.mean - b.mean;
+  const double ds = a.logSd - b.logSd;
+  return dm * dm + kLogSdWeight * ds * ds;
+}
+
+// The sum of pairTerm over every pair of sets that hold words.
+double familyCost(const std::vector<Moments>& sets) {
+  std::vector<SetShape> shapes;
+  for (const Moments& m : sets) {
+    if (m.n > 0) shapes.push_back(shapeOf(m));
+  }
+  double cost = 0;
+  for (size_t a = 0; a < shapes.size(); ++a) {
+    for (size_t b = a + 1; b < shapes.size(); ++b) cost += pairTerm(shapes[a], shapes[b]);
+  }
+  return cost;
+}
+
+// z = (value - mean) / SD over the eligible rows, for every eligible row.
+std::vector<double> standardized(const BalanceControl& control,
+                                 const std::vector<int>& categoryOf) {
+  const size_t rows = categoryOf.size();
+  double sum = 0;
+  long long n = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] == 0) continue;
+    sum += control.values[r];
+    ++n;
+  }
+  const double mean = n > 0 ? sum / static_cast<double>(n) : 0;
+  double squares = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] == 0) continue;
+    const double d = control.values[r] - mean;
+    squares += d * d;
+  }
+  double sd = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
+  if (!(sd > 0) || !std::isfinite(sd)) sd = 1;
+  std::vector<double> z(rows, 0);
+  for (size_t r = 0; r < rows; ++r) {
+    if (categoryOf[r] != 0) z[r] = (control.values[r] - mean) / sd;
+  }
+  return z;
+}
+
+void require(bool holds, const std::string& what) {
+  if (!holds) throw std::invalid_argument("balanceGroups: " + what);
+}
+
+// One row of a category's index on one control.
+struct Entry {
+  double value = 0;
+  int row = 0;
+};
+
+// The state of one balancing: the groups, which rows are chosen, the moments
+// of every category and list, and per category the rows sorted on each
+// control, so that the rows close to a group are found by search.
+class Balancer {
+ public:
+  // Only a balancer that will search needs the index of candidate rows.
+  enum class Use { Measure, Search };
+
+  Balancer(const BalanceInput& input, const Groups& groups, Use use)
+      : in_(input),
+        k_(input.categories),
+        lists_(input.lists),
+        controls_(input.controls.size()),
+        groups_(groups),
+        chosen_(input.categoryOf.size(), 0) {
+    for (const BalanceControl& c : input.controls) z_.push_back(standardized(c, input.categoryOf));
+    for (const auto& group : groups_) {
+      for (int row : group) chosen_[static_cast<size_t>(row)] = 1;
+    }
+    if (use == Use::Search) buildIndex();
+    recount();
+  }
+
+  double cost() const { return cost_; }
+
+  // Takes the best replacement at every position of every group; true when
+  // some replacement was made.
+  bool replacementSweep(BalanceResult& result) {
+    bool improved = false;
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (size_t m = 0; m < groups_[g].size(); ++m) {
+        if (atBound(result)) return improved;
+        if (replaceBest(g, m)) {
+          ++result.replacements;
+          improved = true;
+        }
+      }
+    }
+    return improved;
+  }
+
+  // Takes, for every group in order, the best swap with a group of another
+  // list, then for each of its words in order the best trade with a group
+  // of another list; true when some exchange was made.
+  bool swapSweep(BalanceResult& result) {
+    bool improved = false;
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      if (atBound(result)) return improved;
+      if (swapBest(g)) {
+        ++result.groupSwaps;
+        improved = true;
+      }
+      for (size_t m = 0; m < groups_[g].size(); ++m) {
+        if (atBound(result)) return improved;
+        if (tradeBest(g, m)) {
+          ++result.wordTrades;
+          improved = true;
+        }
+      }
+    }
+    return improved;
+  }
+
+  const Groups& groups() const { return groups_; }
+
+ private:
+  bool atBound(BalanceResult& result) const {
+    if (result.exchanges() < in_.maxExchanges) return false;
+    result.reachedBound = true;
+    return true;
+  }
+
+  double zOf(size_t c, int row) const { return z_[c][static_cast<size_t>(row)]; }
+  double valueOf(size_t c, int row) const {
+    return in_.controls[c].values[static_cast<size_t>(row)];
+  }
+  int categoryOf(int row) const { return in_.categoryOf[static_cast<size_t>(row)]; }
+  size_t listOf(size_t g) const { return g % static_cast<size_t>(lists_); }
+
+  void buildIndex() {
+    index_.assign(static_cast<size_t>(k_) + 1, std::vector<std::vector<Entry>>(controls_));
+    for (size_t r = 0; r < in_.categoryOf.size(); ++r) {
+      const int k = in_.categoryOf[r];
+      if (k == 0) continue;
+      for (size_t c = 0; c < controls_; ++c) {
+        index_[static_cast<size_t>(k)][c].push_back(
+            {in_.controls[c].values[r], static_cast<int>(r)});
+      }
+    }
+    for (auto& byControl : index_) {
+      for (auto& entries : byControl) {
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+          return a.value < b.value || (a.value == b.value && a.row < b.row);
+        });
+      }
+    }
+  }
+
+  // Moments of every category and list from the groups, and the cost from
+  // them: recomputed after every exchange so that no rounding accumulates.
+  void recount() {
+    byCategory_.assign(controls_, std::vector<Moments>(static_cast<size_t>(k_) + 1));
+    byList_.assign(controls_, std::vector<Moments>(static_cast<size_t>(lists_)));
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (int row : groups_[g]) {
+        for (size_t c = 0; c < controls_; ++c) {
+          byCategory_[c][static_cast<size_t>(categoryOf(row))].add(zOf(c, row));
+          byList_[c][listOf(g)].add(zOf(c, row));
+        }
+      }
+    }
+    cost_ = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      cost_ += familyCost(byCategory_[c]);
+      if (lists_ > 1) cost_ += familyCost(byList_[c]);
+    }
+  }
+
+  // The pair terms of a set against the other sets of its family (those
+  // with words), for any moments the set may take: the others' sums of means
+  // and of ln s, and of their squares, make each evaluation O(1).
+  struct SetAgainstRest {
+    Moments moments;
+    double others = 0;
+    double sumMean = 0;
+    double sumMeanSq = 0;
+    double sumLog = 0;
+    double sumLogSq = 0;
+    double termsNow = 0;
+
+    double meanTerms(double mean) const {
+      return others * mean * mean - 2 * mean * sumMean + sumMeanSq;
+    }
+    double logTerms(double logSd) const {
+      return kLogSdWeight * (others * logSd * logSd - 2 * logSd * sumLog + sumLogSq);
+    }
+  };
+
+  static SetAgainstRest againstRest(const std::vector<Moments>& sets, size_t changed) {
+    SetAgainstRest rest;
+    rest.moments = sets[changed];
+    for (size_t s = 0; s < sets.size(); ++s) {
+      if (s == changed || sets[s].n == 0) continue;
+      const SetShape other = shapeOf(sets[s]);
+      rest.others += 1;
+      rest.sumMean += other.mean;
+      rest.sumMeanSq += other.mean * other.mean;
+      rest.sumLog += other.logSd;
+      rest.sumLogSq += other.logSd * other.logSd;
+    }
+    const SetShape now = shapeOf(rest.moments);
+    rest.termsNow = rest.meanTerms(now.mean) + rest.logTerms(now.logSd);
+    return rest;
+  }
+
+  // The sets one replacement in group g changes, per control: the
+  // category's and (with lists) the list's.
+  struct Affected {
+    std::vector<SetAgainstRest> sets;  // per control: category, then list when L > 1
+    double termsNow = 0;
+  };
+
+  Affected affectedBy(size_t g, size_t k) const {
+    Affected affected;
+    for (size_t c = 0; c < controls_; ++c) {
+      affected.sets.push_back(againstRest(byCategory_[c], k));
+      if (lists_ > 1) affected.sets.push_back(againstRest(byList_[c], listOf(g)));
+    }
+    for (const SetAgainstRest& set : affected.sets) affected.termsNow += set.termsNow;
+    return affected;
+  }
+
+  // The change of the imbalance if `newRow` replaced `oldRow`, or a value
+  // above `bound` when the mean terms alone show it cannot come below it.
+  double replacementChange(const Affected& affected, int oldRow, int newRow, double bound) const {
+    const size_t perControl = lists_ > 1 ? 2 : 1;
+    double meanTerms = 0;
+    for (size_t i = 0; i < affected.sets.size(); ++i) {
+      const size_t c = i / perControl;
+      const Moments& m = affected.sets[i].moments;
+      meanTerms += affected.sets[i].meanTerms((m.sum + zOf(c, newRow) - zOf(c, oldRow)) / m.n);
+    }
+    // The log terms are sums of squares: never below 0.
+    if (meanTerms - affected.termsNow > bound) return meanTerms - affected.termsNow;
+    double logTerms = 0;
+    for (size_t i = 0; i < affected.sets.size(); ++i) {
+      const size_t c = i / perControl;
+      const double in = zOf(c, newRow);
+      const double out = zOf(c, oldRow);
+      Moments m = affected.sets[i].moments;
+      m.sum += in - out;
+      m.sumSq += in * in - out * out;
+      logTerms += affected.sets[i].logTerms(shapeOf(m).logSd);
+    }
+    return meanTerms + logTerms - affected.termsNow;
+  }
+
+  // The members a word at position m of group g must be close to.
+  std::vector<int> mustBeNear(size_t g, size_t m) const {
+    const std::vector<int>& group = groups_[g];
+    std::vector<int> near;
+    for (size_t i = 0; i < group.size(); ++i) {
+      if (i == m) continue;
+      if (in_.rule == BalanceRule::All || m == 0 || i == 0) near.push_back(group[i]);
+    }
+    return near;
+  }
+
+  bool closeToAll(int row, const std::vector<int>& near) const {
+    for (size_t c = 0; c < controls_; ++c) {
+      const double tolerance = in_.controls[c].tolerance;
+      for (int other : near) {
+        if (!isClose(valueOf(c, row), valueOf(c, other), tolerance)) return false;
+      }
+    }
+    return true;
+  }
+
+  // The rows of category k whose value on the control with the fewest such
+  // rows lies in the window every member of `near` allows, widened a little
+  // so that rounding of the bounds loses no row; closeToAll decides.
+  std::pair<const Entry*, const Entry*> window(size_t k, const std::vector<int>& near) const {
+    const std::vector<Entry>* best = &index_[k][0];
+    std::pair<const Entry*, const Entry*> range{best->data(), best->data() + best->size()};
+    if (near.empty()) return range;
+    for (size_t c = 0; c < controls_; ++c) {
+      const double tolerance = in_.controls[c].tolerance;
+      double low = -std::numeric_limits<double>::infinity();
+      double high = std::numeric_limits<double>::infinity();
+      for (int other : near) {
+        low = std::max(low, valueOf(c, other) - tolerance);
+        high = std::min(high, valueOf(c, other) + tolerance);
+      }
+      const double margin = 1e-9 * (std::fabs(low) + std::fabs(high) + tolerance + 1);
+      const std::vector<Entry>& entries = index_[k][c];
+      const Entry* first =
+          std::lower_bound(entries.data(), entries.data() + entries.size(), low - margin,
+                           [](const Entry& e, double v) { return e.value < v; });
+      const Entry* last = std::upper_bound(first, entries.data() + entries.size(), high + margin,
+                                           [](double v, const Entry& e) { return v < e.value; });
+      if (last - first < range.second - range.first) range = {first, last};
+    }
+    return range;
+  }
+
+  // Replaces the member at position m of group g by the unchosen row that
+  // lowers the imbalance most; false when none lowers it.
+  bool replaceBest(size_t g, size_t m) {
+    const int oldRow = groups_[g][m];
+    const std::vector<int> near = mustBeNear(g, m);
+    const auto k = static_cast<size_t>(categoryOf(oldRow));
+    const auto range = window(k, near);
+    const Affected affected = affectedBy(g, k);
+    double bestChange = 0;
+    int bestRow = -1;
+    for (const Entry* e = range.first; e != range.second; ++e) {
+      if (chosen_[static_cast<size_t>(e->row)] != 0 || !closeToAll(e->row, near)) continue;
+      const double change = replacementChange(affected, oldRow, e->row, bestChange);
+      if (change < bestChange || (bestRow >= 0 && change == bestChange && e->row < bestRow)) {
+        bestChange = change;
+        bestRow = e->row;
+      }
+    }
+    if (bestRow < 0) return false;
+    groups_[g][m] = bestRow;
+    return commitOrUndo([&] { groups_[g][m] = oldRow; },
+                        [&] {
+                          chosen_[static_cast<size_t>(oldRow)] = 0;
+                          chosen_[static_cast<size_t>(bestRow)] = 1;
+                        });
+  }
+
+  // The moments of group g on control c.
+  Moments groupMoments(size_t g, size_t c) const {
+    Moments m;
+    for (int row : groups_[g]) m.add(zOf(c, row));
+    return m;
+  }
+
+  // The change of the imbalance if words of moments `fromA` (per control)
+  // moved from list a to list b and words of moments `fromB` from b to a.
+  double tradeChange(size_t a, size_t b, const std::vector<Moments>& fromA,
+                     const std::vector<Moments>& fromB) const {
+    double change = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      std::vector<Moments> after = byList_[c];
+      after[a].sum += fromB[c].sum - fromA[c].sum;
+      after[a].sumSq += fromB[c].sumSq - fromA[c].sumSq;
+      after[b].sum += fromA[c].sum - fromB[c].sum;
+      after[b].sumSq += fromA[c].sumSq - fromB[c].sumSq;
+      change += familyCost(after) - familyCost(byList_[c]);
+    }
+    return change;
+  }
+
+  std::vector<Moments> momentsOf(const std::vector<int>& rows) const {
+    std::vector<Moments> byControl(controls_);
+    for (size_t c = 0; c < controls_; ++c) {
+      for (int row : rows) byControl[c].add(zOf(c, row));
+    }
+    return byControl;
+  }
+
+  double swapChange(size_t g, size_t h) const {
+    return tradeChange(listOf(g), listOf(h), momentsOf(groups_[g]), momentsOf(groups_[h]));
+  }
+
+  // Trades the word at position m of group g with the word of its category
+  // in a group of another list, when both groups still meet the rule and
+  // the trade lowers the imbalance most; false when none does. Categories
+  // keep their words, so only the list terms change.
+  bool tradeBest(size_t g, size_t m) {
+    if (lists_ < 2) return false;
+    const int x = groups_[g][m];
+    const std::vector<int> nearX = mustBeNear(g, m);
+    double bestChange = 0;
+    size_t best = groups_.size();
+    size_t bestAt = 0;
+    for (size_t h = 0; h < groups_.size(); ++h) {
+      if (listOf(h) == listOf(g)) continue;
+      const size_t at = positionOf(h, categoryOf(x));
+      const int y = groups_[h][at];
+      if (!closeToAll(y, nearX) || !closeToAll(x, mustBeNear(h, at))) continue;
+      const double change = tradeChange(listOf(g), listOf(h), momentsOf({x}), momentsOf({y}));
+      if (change < bestChange) {
+        bestChange = change;
+        best = h;
+        bestAt = at;
+      }
+    }
+    if (best == groups_.size()) return false;
+    std::swap(groups_[g][m], groups_[best][bestAt]);
+    return commitOrUndo([&] { std::swap(groups_[g][m], groups_[best][bestAt]); }, [] {});
+  }
+
+  // True when groups g and h hold the same category at every position.
+  bool sameCategories(size_t g, size_t h) const {
+    for (size_t m = 0; m < groups_[g].size(); ++m) {
+      if (categoryOf(groups_[g][m]) != categoryOf(groups_[h][m])) return false;
+    }
+    return true;
+  }
+
+  size_t positionOf(size_t g, int category) const {
+    size_t at = 0;
+    while (categoryOf(groups_[g][at]) != category) ++at;
+    return at;
+  }
+
+  // Swaps group g with the group of another list, with the same category at
+  // every position (so the same anchor category), whose swap lowers the
+  // imbalance most; false when none does.
+  bool swapBest(size_t g) {
+    if (lists_ < 2) return false;
+    double bestChange = 0;
+    size_t best = groups_.size();
+    for (size_t h = 0; h < groups_.size(); ++h) {
+      if (listOf(h) == listOf(g) || !sameCategories(g, h)) continue;
+      const double change = swapChange(g, h);
+      if (change < bestChange) {
+        bestChange = change;
+        best = h;
+      }
+    }
+    if (best == groups_.size()) return false;
+    std::swap(groups_[g], groups_[best]);
+    return commitOrUndo([&] { std::swap(groups_[g], groups_[best]); }, [] {});
+  }
+
+  // Keeps an exchange already made in groups_ only when the imbalance,
+  // recomputed from the groups, fell; the estimate from moments could be off
+  // by rounding in the last bits.
+  template <typename Undo, typename Keep>
+  bool commitOrUndo(Undo undo, Keep keep) {
+    const double before = cost_;
+    recount();
+    if (cost_ < before) {
+      keep();
+      return true;
+    }
+    undo();
+    recount();
+    return false;
+  }
+
+  const BalanceInput& in_;
+  int k_;
+  int lists_;
+  size_t controls_;
+  Groups groups_;
+  std::vector<char> chosen_;
+  std::vector<std::vector<double>> z_;                  // [control][row]
+  std::vector<std::vector<std::vector<Entry>>> index_;  // [category][control]
+  std::vector<std::vector<Moments>> byCategory_;        // [control][category]
+  std::vector<std::vector<Moments>> byList_;            // [control][list]
+  double cost_ = 0;
+};
+
+void checkShape(const BalanceInput& input, const Groups& groups) {
+  require(input.categories >= 1, "at least one category is needed");
+  require(input.lists >= 1, "at least one list is needed");
+  const size_t rows = input.categoryOf.size();
+  for (int k : input.categoryOf) {
+    require(k >= 0 && k <= input.categories, "a row's category is not 0 to K");
+  }
+  for (const BalanceControl& c : input.controls) {
+    require(c.values.size() == rows, "a control needs one value per row");
+    for (size_t r = 0; r < rows; ++r) {
+      require(input.categoryOf[r] == 0 || std::isfinite(c.values[r]),
+              "an eligible row has a value that is not a finite number");
+    }
+  }
+  std::vector<char> seen(rows, 0);
+  for (const auto& group : groups) {
+    require(group.size() == static_cast<size_t>(input.categories),
+            "every group needs one word of every category");
+    std::vector<char> has(static_cast<size_t>(input.categories) + 1, 0);
+    for (int row : group) {
+      require(row >= 0 && static_cast<size_t>(row) < rows, "a group names a row out of range");
+      const int k = input.categoryOf[static_cast<size_t>(row)];
+      require(k >= 1 && k <= input.categories, "a group holds a row of no category");
+      require(has[static_cast<size_t>(k)] == 0, "a group holds two words of one category");
+      require(seen[static_cast<size_t>(row)] == 0, "a row is in two groups");
+      has[static_cast<size_t>(k)] = seen[static_cast<size_t>(row)] = 1;
+    }
+  }
+}
+
+// Every row the rule compares in each group is close on every control.
+void checkTolerances(const BalanceInput& input) {
+  for (const auto& group : input.groups) {
+    for (size_t a = 0; a < group.size(); ++a) {
+      for (size_t b = a + 1; b < group.size(); ++b) {
+        if (input.rule == BalanceRule::Anchor && a != 0) continue;
+        for (const BalanceControl& c : input.controls) {
+          require(isClose(c.values[static_cast<size_t>(group[a])],
+                          c.values[static_cast<size_t>(group[b])], c.tolerance),
+                  "a group is outside a tolerance of its rule");
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+double imbalanceOf(const BalanceInput& input, const Groups& groups) {
+  checkShape(input, groups);
+  return Balancer(input, groups, Balancer::Use::Measure).cost();
+}
+
+BalanceResult balanceGroups(const BalanceInput& input) {
+  checkShape(input, input.groups);
+  checkTolerances(input);
+  BalanceResult result;
+  result.groups = input.groups;
+  if (input.controls.empty() || input.groups.empty()) return result;
+  Balancer balancer(input, input.groups, Balancer::Use::Search);
+  result.imbalanceBefore = balancer.cost();
+  for (;;) {
+    const bool replaced = balancer.replacementSweep(result);
+    const bool swapped = balancer.swapSweep(result);
+    if (result.reachedBound || (!replaced && !swapped)) break;
+  }
+  result.groups = balancer.groups();
+  result.imbalanceAfter = balancer.cost();
+  return result;
+}

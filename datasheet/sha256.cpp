@@ -1,0 +1,140 @@
+#include "datasheet/sha256.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "words/line_reader.h"
+
+namespace {
+
+// The first 32 bits of the fractional parts of the cube roots of the first
+// 64 primes.
+constexpr std::uint32_t kRoundConstants[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+// The first 32 bits of the fractional parts of the square roots of the
+// first 8 primes.
+constexpr std::array<std::uint32_t, 8> kInitialState = {
+    0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+constexpr std::size_t kBlockBytes = 64;
+constexpr std::size_t kFileChunkBytes = 1 << 16;
+
+std::uint32_t rotateRight(std::uint32_t x, int n) {
+  return (x >> n) | (x << (32 - n));
+}
+
+std::uint32_t bigEndianWord(const unsigned char* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+         std::uint32_t{p[3]};
+}
+
+}  // namespace
+
+Sha256::Sha256() : state_(kInitialState) {}
+
+void Sha256::compressBlock(const unsigned char* block) {
+  std::uint32_t w[64];
+  for (std::size_t i = 0; i < 16; ++i) w[i] = bigEndianWord(block + 4 * i);
+  for (int i = 16; i < 64; ++i) {
+    const std::uint32_t s0 =
+        rotateRight(w[i - 15], 7) ^ rotateRight(w[i - 15], 18) ^ (w[i - 15] >> 3);
+    const std::uint32_t s1 =
+        rotateRight(w[i - 2], 17) ^ rotateRight(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+  }
+  std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
+  std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+  for (int i = 0; i < 64; ++i) {
+    const std::uint32_t sum1 = rotateRight(e, 6) ^ rotateRight(e, 11) ^ rotateRight(e, 25);
+    const std::uint32_t choice = (e & f) ^ (~e & g);
+    const std::uint32_t t1 = h + sum1 + choice + kRoundConstants[i] + w[i];
+    const std::uint32_t sum0 = rotateRight(a, 2) ^ rotateRight(a, 13) ^ rotateRight(a, 22);
+    const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
+    const std::uint32_t t2 = sum0 + majority;
+    h = g;
+    g = f;
+    f = e;
+    e = d + t1;
+    d = c;
+    c = b;
+    b = a;
+    a = t1 + t2;
+  }
+  state_[0] += a;
+  state_[1] += b;
+  state_[2] += c;
+  state_[3] += d;
+  state_[4] += e;
+  state_[5] += f;
+  state_[6] += g;
+  state_[7] += h;
+}
+
+void Sha256::add(std::string_view bytes) {
+  messageBytes_ += bytes.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t left = bytes.size();
+  if (pendingSize_ > 0) {
+    const std::size_t taken = std::min(left, kBlockBytes - pendingSize_);
+    std::memcpy(pending_.data() + pendingSize_, p, taken);
+    pendingSize_ += taken;
+    p += taken;
+    left -= taken;
+    if (pendingSize_ < kBlockBytes) return;
+    compressBlock(pending_.data());
+    pendingSize_ = 0;
+  }
+  for (; left >= kBlockBytes; p += kBlockBytes, left -= kBlockBytes) compressBlock(p);
+  std::memcpy(pending_.data(), p, left);
+  pendingSize_ = left;
+}
+
+std::string Sha256::hex() {
+  // Padding: a 1 bit, zeros up to 56 bytes into a block, then the message
+  // length in bits as a 64-bit big-endian number.
+  const std::uint64_t messageBits = messageBytes_ * 8;
+  unsigned char padding[kBlockBytes + 8] = {0x80};
+  const std::size_t zerosEnd = pendingSize_ < 56 ? 56 : 56 + kBlockBytes;
+  std::size_t paddingSize = zerosEnd - pendingSize_;
+  for (int i = 7; i >= 0; --i) {
+    padding[paddingSize++] = static_cast<unsigned char>(messageBits >> (8 * i));
+  }
+  add(std::string_view(reinterpret_cast<const char*>(padding), paddingSize));
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(64);
+  for (std::uint32_t word : state_) {
+    for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(word >> shift) & 0xf];
+  }
+  return text;
+}
+
+std::string sha256Hex(std::string_view bytes) {
+  Sha256 digest;
+  digest.add(bytes);
+  return digest.hex();
+}
+
+Result<std::string> sha256OfFile(const std::string& path) {
+  std::ifstream in;
+  if (!openForReading(path, in))
+    return ReadError::alone(path, "Couldn't open " + path + " to compute its SHA-256");
+  Sha256 digest;
+  std::vector<char> chunk(kFileChunkBytes);
+  while (in) {
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    digest.add(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+  }
+  if (in.bad()) return ReadError::alone(path, "Couldn't read " + path + " to compute its SHA-256");
+  return digest.hex();
+}
