@@ -1,10 +1,12 @@
 #include "design/design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "words/ascii_text.h"
+#include "words/number_text.h"
 
 namespace {
 
@@ -12,31 +14,22 @@ namespace {
 // infinite bounds: what the user wrote, in most cases.
 std::string boundText(double value) {
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  if (value == 0) value = 0;  // no "-0"
-  // Plain decimals first ("20", not "2e+01"); bounds are within a million,
-  // so only a tiny fraction needs the exponent form.
-  char buffer[64];
-  for (int decimals = 0; decimals <= 17; ++decimals) {
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    if (std::strtod(buffer, nullptr) == value) return buffer;
-  }
-  std::snprintf(buffer, sizeof buffer, "%.17g", value);
-  return buffer;
+  return decimalText(value);
 }
 
-const char* operatorText(Comparison op) {
+const char* operatorText(Relation op) {
   switch (op) {
-    case Comparison::Less:
+    case Relation::Less:
       return "<";
-    case Comparison::LessOrEqual:
+    case Relation::LessOrEqual:
       return "<=";
-    case Comparison::Greater:
+    case Relation::Greater:
       return ">";
-    case Comparison::GreaterOrEqual:
+    case Relation::GreaterOrEqual:
       return ">=";
-    case Comparison::Equal:
+    case Relation::Equal:
       return "=";
-    case Comparison::NotEqual:
+    case Relation::NotEqual:
       return "!=";
   }
   return "?";
@@ -79,17 +72,17 @@ int Split::bandOf(double value) const {
 
 bool Condition::holds(double x) const {
   switch (op) {
-    case Comparison::Less:
+    case Relation::Less:
       return x < value;
-    case Comparison::LessOrEqual:
+    case Relation::LessOrEqual:
       return x <= value;
-    case Comparison::Greater:
+    case Relation::Greater:
       return x > value;
-    case Comparison::GreaterOrEqual:
+    case Relation::GreaterOrEqual:
       return x >= value;
-    case Comparison::Equal:
+    case Relation::Equal:
       return x == value;
-    case Comparison::NotEqual:
+    case Relation::NotEqual:
       return x != value;
   }
   return false;
@@ -147,4 +140,15 @@ std::vector<std::string> Design::variables() const {
   for (const Control& control : controls) add(control.variable);
   for (const Condition& filter : filters) add(filter.variable);
   return names;
+}
+
+std::vector<std::string> Design::fileVariables() const {
+  std::vector<std::string> names = variables();
+  names.erase(std::remove_if(names.begin(), names.end(), isComputedVariable), names.end());
+  return names;
+}
+
+bool isComputedVariable(const std::string& variable) {
+  const std::string name = asciiLower(variable);
+  return name == "length" || name == "frequency" || name == "zipf";
 }

@@ -60,12 +60,12 @@ struct Control {
   double tolerance = 0;
 };
 
-enum class Comparison { Less, LessOrEqual, Greater, GreaterOrEqual, Equal, NotEqual };
+enum class Relation { Less, LessOrEqual, Greater, GreaterOrEqual, Equal, NotEqual };
 
 // A filter: only words whose value of `variable` satisfies it can be chosen.
 struct Condition {
   std::string variable;
-  Comparison op = Comparison::Equal;
+  Relation op = Relation::Equal;
   double value = 0;
 
   bool holds(double x) const;
@@ -102,6 +102,14 @@ struct Design {
   // Every variable the design names, each once, in the order first named:
   // splits, then controls, then filters. The table keeps these columns.
   std::vector<std::string> variables() const;
+
+  // The variables of variables() that only the norms file can supply:
+  // every one but the computed length, frequency and zipf.
+  std::vector<std::string> fileVariables() const;
 };
+
+// True for the variables computed from a record rather than read from a
+// column: "length", "frequency" and "zipf", in any case.
+bool isComputedVariable(const std::string& variable);
 
 #endif  // STIMSEL_DESIGN_DESIGN_H_

@@ -134,13 +134,13 @@ bool splitAtEquals(std::string_view text, std::string& variable, std::string_vie
 
 struct Operator {
   const char* text;
-  Comparison op;
+  Relation op;
 };
 // Two-character operators first, so that "<=" is not read as "<".
 constexpr Operator kOperators[] = {
-    {"<=", Comparison::LessOrEqual}, {">=", Comparison::GreaterOrEqual},
-    {"!=", Comparison::NotEqual},    {"<", Comparison::Less},
-    {">", Comparison::Greater},      {"=", Comparison::Equal}};
+    {"<=", Relation::LessOrEqual}, {">=", Relation::GreaterOrEqual},
+    {"!=", Relation::NotEqual},    {"<", Relation::Less},
+    {">", Relation::Greater},      {"=", Relation::Equal}};
 
 }  // namespace
 

@@ -53,6 +53,9 @@ struct WordTable {
   // and the header lines or the column of each role, and where the
   // frequencies came from.
   std::string reading;
+  // The column the frequencies came from (of the norms or of a joined
+  // frequency file); "" for the classic layout. "SUBTLWF" means per million.
+  std::string frequencyColumn;
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;
 
