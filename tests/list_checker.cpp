@@ -287,7 +287,7 @@ RunResult runChecked(const std::string& dir, const std::vector<std::string>& arg
   if (addExport) {
     checkedArgs.insert(checkedArgs.begin(), {"--out", scratch.path() + "/checked-list.csv"});
   }
-  const RunResult r = runStimsel(dir, checkedArgs, redirect);
+  RunResult r = runStimsel(dir, checkedArgs, redirect);
   EXPECT_TRUE(printedListHolds(r.output)) << r.output;
   if (r.status != 0 && r.status != 3) return r;
   const std::optional<ExportRows> exported = exportOf(dir, checkedArgs, r.output);
