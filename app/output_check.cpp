@@ -90,6 +90,7 @@ std::optional<OutputProblem> checkOutputs(const Settings& settings, const LookUp
   }
   const std::vector<NamedFile> inputs = inputsOf(settings);
   std::vector<PathFacts> facts;
+  facts.reserve(outputs.size());
   for (const NamedFile& output : outputs) facts.push_back(lookUp(output.path));
   for (size_t i = 0; i < outputs.size(); ++i) {
     for (const NamedFile& input : inputs) {
