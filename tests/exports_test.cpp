@@ -121,7 +121,8 @@ TEST(Export, StandardOutputHoldsTheExportAlone) {
   EXPECT_EQ(rows[0].at("pos"), "adj");
   const RunResult missing = runChecked(sample(), {"12", "--norms", "nothere.csv", "--out", "-"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.output, "Couldn't open norms file nothere.csv\n");
+  EXPECT_EQ(missing.output, "");
+  EXPECT_EQ(missing.errors, "Couldn't open norms file nothere.csv\n");
 }
 
 TEST(Export, CsvQuotesWhatNeedsQuotingAndKeepsDecimalValues) {
