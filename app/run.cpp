@@ -16,8 +16,8 @@
 #include "output/report.h"
 #include "output/result_table.h"
 #include "words/exclusion_list.h"
-#include "words/message_text.h"
 #include "words/letters.h"
+#include "words/message_text.h"
 #include "words/pos_filter.h"
 
 namespace {
@@ -143,8 +143,8 @@ std::string formulaWarning(const Settings& settings, const DrawnList& list) {
   if (!settings.outFile || exportFormat(settings) == ExportFormat::Json) return "";
   const int words = formulaLookingWords(list);
   if (words == 0) return "";
-  return "Warning: " + std::to_string(words) +
-         " exported words begin with =, +, - or @, which a spreadsheet may read as a formula; "
+  return "Warning: " + countOf(words, "exported word begins", "exported words begin") +
+         " with =, +, - or @, which a spreadsheet may read as a formula; "
          "import the word column as text.\n";
 }
 

@@ -212,9 +212,9 @@ TEST(Outputs, StandardOutputHoldsTheOutputAndStandardErrorTheRest) {
        {"3", "NO", "--norms", "norms.csv", "--seed", "1", "--out", "-"},
        0,
        4,
-       "Warning: norms.csv: 1 words appear more than once; only the first record of each can be "
+       "Warning: norms.csv: 1 word appears more than once; only the first record of each can be "
        "chosen.\nWarning: norms.csv: 2 words are not valid UTF-8 (first on line 2)\nWarning: 1 "
-       "exported words begin with =, +, - or @, which a spreadsheet may read as a formula; import "
+       "exported word begins with =, +, - or @, which a spreadsheet may read as a formula; import "
        "the word column as text.\n"},
       {"failed plot",
        {"36", "YES", "--out", "-", "--plot", "nodir/p.svg"},
@@ -291,8 +291,9 @@ TEST(Outputs, ExportsKeepEveryWordOrRefuse) {
       dir.path(), {"12", "NO", "--norms", "latin.csv", "--seed", "2", "--out", "l.json"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(
-      refused.output.rfind("filename is latin.csv\nWarning: latin.csv: 12 words are not valid "
-                           "UTF-8 (first on line 2)\n",
+      refused.output.rfind("filename is latin.csv\nReading: 12 rows; word=word, valence=valence, "
+                           "arousal=arousal, frequency=frequency.\nWarning: latin.csv: 12 words "
+                           "are not valid UTF-8 (first on line 2)\n",
                            0),
       0u)
       << refused.output;
