@@ -1,21 +1,22 @@
 #include "app/run.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/output_check.h"
 #include "app/stimsel.h"
 #include "app/usage.h"
+#include "app/warning_lines.h"
 #include "output/drawn_list.h"
 #include "output/export.h"
+#include "output/output_files.h"
 #include "output/plot.h"
 #include "output/report.h"
 #include "output/result_table.h"
 #include "words/exclusion_list.h"
+#include "words/letters.h"
 #include "words/message_text.h"
 #include "words/pos_filter.h"
 
@@ -84,39 +85,92 @@ std::string rerunCommand(const Settings& settings, std::uint32_t seed) {
   return command + " --seed " + std::to_string(seed);
 }
 
-// Writes `write`'s output to `path`; on failure returns the message.
+ExportFormat exportFormat(const Settings& settings) {
+  return settings.outFormat.value_or(
+      exportFormatOf(settings.outFile.value_or("")).value_or(ExportFormat::Csv));
+}
+
+// A JSON export would replace bytes that are not UTF-8, and distinct words
+// could come out alike: refused, naming the first such word's line.
+std::optional<std::string> jsonRefusal(const Settings& settings, const DrawnList& list) {
+  if (!settings.outFile || exportFormat(settings) != ExportFormat::Json) return std::nullopt;
+  const std::optional<ListRow> row = firstWordJsonWouldChange(list);
+  if (!row) return std::nullopt;
+  return ReadError::at(settings.norms.path, list.record(*row).sourceLine,
+                       "the word is not valid UTF-8, so a JSON export would change it; "
+                       "export CSV or TSV, which keep its bytes")
+      .text();
+}
+
 template <typename Write>
-std::optional<std::string> writeFile(const std::string& path, Write write) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) write(file);
-  if (file) file.close();
-  if (!file) return "stimsel: cannot write " + path + ": " + std::strerror(errno);
+std::string textOf(Write write) {
+  std::ostringstream text;
+  write(text);
+  return text.str();
+}
+
+// Every output the run was asked for, besides the table: the files are
+// replaced together or not at all, and only then does standard output get
+// the one named "-". Returns the message of a failure.
+std::optional<std::string> writeOutputs(const Settings& settings, const DrawnList& list,
+                                        std::uint32_t seed, std::ostream& data) {
+  if (auto refusal = jsonRefusal(settings, list)) return refusal;
+  std::vector<OutputFile> files;
+  std::string toData;
+  const auto add = [&](const std::string& path, std::string contents) {
+    if (path == "-") {
+      toData = std::move(contents);
+    } else {
+      files.push_back({path, std::move(contents)});
+    }
+  };
+  const std::string pos = settings.partOfSpeech.value_or("");
+  if (settings.outFile) {
+    add(*settings.outFile,
+        textOf([&](std::ostream& out) { writeExport(list, pos, exportFormat(settings), out); }));
+  }
+  if (settings.plotFile) {
+    add(*settings.plotFile, textOf([&](std::ostream& out) {
+      writePlot(list, settings.norms.scale, rerunCommand(settings, seed), out);
+    }));
+  }
+  if (auto error = writeOutputFiles(files)) return error;
+  data << toData;
   return std::nullopt;
 }
 
-// The files the run was asked for, besides the table. Returns the message
-// of a file that could not be written.
-std::optional<std::string> writeFiles(const Settings& settings, const DrawnList& list,
-                                      std::uint32_t seed, std::ostream& out) {
-  const std::string pos = settings.partOfSpeech.value_or("");
-  if (settings.outFile) {
-    const ExportFormat format =
-        settings.outFormat.value_or(exportFormatOf(*settings.outFile).value_or(ExportFormat::Csv));
-    if (*settings.outFile == "-") {
-      writeExport(list, pos, format, out);
-    } else if (auto error = writeFile(*settings.outFile, [&](std::ostream& file) {
-                 writeExport(list, pos, format, file);
-               })) {
-      return error;
+std::string formulaWarning(const Settings& settings, const DrawnList& list) {
+  if (!settings.outFile || exportFormat(settings) == ExportFormat::Json) return "";
+  const int words = formulaLookingWords(list);
+  if (words == 0) return "";
+  return "Warning: " + countOf(words, "exported word begins", "exported words begin") +
+         " with =, +, - or @, which a spreadsheet may read as a formula; "
+         "import the word column as text.\n";
+}
+
+std::string invalidUtf8Warning(const std::string& fileName, const WordTable& table) {
+  int words = 0;
+  long long firstLine = 0;
+  for (const WordRecord& r : table.records) {
+    if (isValidUtf8(r.word)) continue;
+    if (words++ == 0) firstLine = r.sourceLine;
+  }
+  if (words == 0) return "";
+  return "Warning: " + fileName + ": " + std::to_string(words) +
+         " words are not valid UTF-8 (first on line " + std::to_string(firstLine) + ")\n";
+}
+
+// Whether the raw arguments send an export or a plot to standard output:
+// judged before they are parsed, so that even a command line that cannot be
+// parsed keeps its message out of the data stream.
+bool namesStandardOutput(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--out=-" || args[i] == "--plot=-") return true;
+    if ((args[i] == "--out" || args[i] == "--plot") && i + 1 < args.size() && args[i + 1] == "-") {
+      return true;
     }
   }
-  if (settings.plotFile) {
-    const std::string title = rerunCommand(settings, seed);
-    return writeFile(*settings.plotFile, [&](std::ostream& file) {
-      writePlot(list, settings.norms.scale, title, file);
-    });
-  }
-  return std::nullopt;
+  return false;
 }
 
 #ifndef STIMSEL_DATA_DIR
@@ -137,26 +191,36 @@ std::string installedSampleHint(const Settings& settings, const ReadError& error
          "/kovatags.txt\n";
 }
 
-int runList(const Settings& settings, std::ostream& out, std::uint32_t clockSeed) {
-  // With "--out -" standard output holds the export alone: progress and the
-  // table go nowhere, but a message that stops the run still goes out.
-  const bool exportOnly = settings.outFile && *settings.outFile == "-";
-  std::ostream nowhere(nullptr);
-  std::ostream& progress = exportOnly ? nowhere : out;
+int runList(const Settings& settings, std::ostream& out, std::ostream& err,
+            std::uint32_t clockSeed) {
+  // With an output on standard output ("-"), standard output holds it alone:
+  // progress and the table go nowhere, and what a user must see (warnings,
+  // the shortfall, errors) goes to standard error.
+  const bool dataOnly = (settings.outFile && *settings.outFile == "-") ||
+                        (settings.plotFile && *settings.plotFile == "-");
+  std::ostream& notices = dataOnly ? err : out;
+  WarningLines warningsOnly(err);
+  std::ostream filtered(&warningsOnly);
+  std::ostream& progress = dataOnly ? filtered : out;
+  if (const std::optional<OutputProblem> problem = checkOutputs(settings)) {
+    notices << problem->message << "\n";
+    return problem->status;
+  }
   if (settings.positionalCount == 0) printUsage(progress);
   Result<WordTable> words = prepareWords(settings, progress);
   if (!words.ok()) {
-    out << words.error().text() << "\n" << installedSampleHint(settings, words.error());
+    notices << words.error().text() << "\n" << installedSampleHint(settings, words.error());
     return words.error().badCommand ? kExitBadOption : kExitInputError;
   }
   const DrawnGroups drawn = drawGroups(settings, words.value(), settings.seed.value_or(clockSeed));
-  return finishList(settings, words.value(), drawn, progress, out);
+  return finishList(settings, words.value(), drawn, {progress, notices, out});
 }
 
-int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
+int runParsed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              std::uint32_t clockSeed) {
   const Result<Settings> parsed = parseCommandLine(args);
   if (!parsed.ok()) {
-    out << parsed.error().text() << "\n";
+    (namesStandardOutput(args) ? err : out) << parsed.error().text() << "\n";
     return kExitBadOption;
   }
   const Settings& settings = parsed.value();
@@ -168,7 +232,7 @@ int runParsed(const std::vector<std::string>& args, std::ostream& out, std::uint
     printVersion(out);
     return kExitComplete;
   }
-  return runList(settings, out, clockSeed);
+  return runList(settings, out, err, clockSeed);
 }
 
 }  // namespace
@@ -182,6 +246,7 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   if (settings.norms.named) out << "Reading: " << table.reading << ".\n";
   if (table.duplicateWords > 0) out << duplicateWarning(fileName, table);
   for (const std::string& warning : table.warnings) out << warning;
+  out << invalidUtf8Warning(fileName, table);
   if (std::optional<ReadError> error = applyFilters(settings, table, out)) return *error;
   return words;
 }
@@ -202,12 +267,13 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
 }
 
 int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
-               std::ostream& progress, std::ostream& out) {
+               const RunStreams& streams) {
+  std::ostream& progress = streams.progress;
   const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
   const SelectionResult& result = drawn.result;
   const DrawnList list = dealList(table, play, result, settings.lists);
-  printShortfall(result, play, settings.rules, progress);
-  printLeftOut(drawn.leftOut, settings.lists, progress);
+  printShortfall(result, play, settings.rules, streams.notices);
+  printLeftOut(drawn.leftOut, settings.lists, streams.notices);
   printLists(table, result, settings.lists, progress);
   if (settings.report) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
@@ -220,21 +286,24 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                 result.complete()};
     writeReport(list, context, progress);
   }
-  if (const auto error = writeFiles(settings, list, drawn.seed, out)) {
-    out << *error << "\n";
+  if (const auto error = writeOutputs(settings, list, drawn.seed, streams.data)) {
+    streams.notices << *error << "\n";
     return kExitInputError;
   }
+  streams.notices << formulaWarning(settings, list);
   progress << "Done.\n";
   return result.complete() ? kExitComplete : kExitShortfall;
 }
 
-int runStimsel(const std::vector<std::string>& args, std::ostream& out, std::uint32_t clockSeed) {
+int runStimsel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               std::uint32_t clockSeed) {
   // Memory runs out only on inputs far beyond any norms table; say so rather
   // than let it pass for some other fault.
   try {
-    return runParsed(args, out, clockSeed);
+    return runParsed(args, out, err, clockSeed);
   } catch (const std::bad_alloc&) {
-    out << "stimsel: out of memory while reading the input files\n";
+    (namesStandardOutput(args) ? err : out)
+        << "stimsel: out of memory while reading the input files\n";
     return kExitInputError;
   }
 }

@@ -13,8 +13,9 @@
 
 // Loads the norms and applies the part-of-speech filter and the exclusion
 // list, writing their progress and warnings to `out` ("filename is ..."
-// first). Returns the table ready for selection, or the error that stopped
-// the run (not yet printed).
+// first; words that are not valid UTF-8 are counted in a warning). Returns
+// the table ready for selection, or the error that stopped the run (not yet
+// printed).
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out);
 
 // The words all lists together should hold: N rounded down to whole
@@ -29,10 +30,20 @@ struct DrawnGroups {
 };
 DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed);
 
+// Where a run's text goes. A plain run sends all of it to standard output in
+// the order it happens: the three are then one stream. When standard output
+// holds an export or a plot ("-"), `data` is standard output, `progress`
+// keeps only its "Warning:" lines, and `notices` is standard error.
+struct RunStreams {
+  std::ostream& progress;  // "filename is", the table, the report, "Done."
+  std::ostream& notices;   // what a user must see: shortfall, warnings, errors
+  std::ostream& data;      // the output named "-"
+};
+
 // Prints the shortfall if any, the table, the report, writes the export and
-// the plot, and prints "Done." to `progress`; the export with "--out -" and
-// any message that stops the run go to `out`. Returns the exit status.
+// the plot (all files or none), warns of words a spreadsheet may take for
+// formulas, and prints "Done.". Returns the exit status.
 int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
-               std::ostream& progress, std::ostream& out);
+               const RunStreams& streams);
 
 #endif  // STIMSEL_APP_RUN_H_

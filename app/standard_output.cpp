@@ -8,7 +8,7 @@ namespace {
 constexpr size_t kBufferBytes = 1 << 16;
 }
 
-StandardOutput::StandardOutput() : buffer_(new char[kBufferBytes]) {
+StandardOutput::StandardOutput(int fd) : fd_(fd), buffer_(new char[kBufferBytes]) {
   setp(buffer_.get(), buffer_.get() + kBufferBytes);
 }
 
@@ -21,7 +21,7 @@ bool StandardOutput::flushBuffer() {
   size_t left = static_cast<size_t>(pptr() - pbase());
   setp(buffer_.get(), buffer_.get() + kBufferBytes);
   while (left > 0 && error_ == 0) {
-    const ssize_t written = ::write(STDOUT_FILENO, data, left);
+    const ssize_t written = ::write(fd_, data, left);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       error_ = written < 0 ? errno : EIO;

@@ -1,5 +1,6 @@
-// Standard output for the command line, remembering why a write failed, so
-// that a list that could not be written is reported as what it is.
+// Standard output (or standard error) for the command line, remembering why
+// a write failed, so that a list that could not be written is reported as
+// what it is.
 #ifndef STIMSEL_APP_STANDARD_OUTPUT_H_
 #define STIMSEL_APP_STANDARD_OUTPUT_H_
 
@@ -8,7 +9,7 @@
 
 class StandardOutput : public std::streambuf {
  public:
-  StandardOutput();
+  explicit StandardOutput(int fd);
   ~StandardOutput() override;
   StandardOutput(const StandardOutput&) = delete;
   StandardOutput& operator=(const StandardOutput&) = delete;
@@ -23,6 +24,7 @@ class StandardOutput : public std::streambuf {
  private:
   bool flushBuffer();
 
+  int fd_;
   std::unique_ptr<char[]> buffer_;  // not zeroed: only written bytes are flushed
   int error_ = 0;
 };

@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const DrawnGroups drawn = drawGroups(settings, table, seed);
   const SelectionResult& result = drawn.result;
   checkList(table, settings, wordsWanted(settings), result);
-  const int status = finishList(settings, table, drawn, out, out);
+  const int status = finishList(settings, table, drawn, {out, out, out});
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
   const std::string& o = out.str();
   const size_t header = o.find("\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n");

@@ -6,6 +6,7 @@
 
 #include "output/number_format.h"
 #include "words/ascii_text.h"
+#include "words/letters.h"
 
 namespace {
 
@@ -34,8 +35,10 @@ std::vector<std::string> cellsOf(const DrawnList& list, const ListRow& row,
           std::to_string(r.sourceLine)};
 }
 
-std::string csvCell(const std::string& cell) {
-  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+// Quoted when it holds the delimiter, a quote or a line break, so that R,
+// Python's csv module and spreadsheets read back the same bytes.
+std::string quotedCell(const std::string& cell, char delimiter) {
+  if (cell.find_first_of(std::string(1, delimiter) + "\"\r\n") == std::string::npos) return cell;
   std::string quoted = "\"";
   for (char ch : cell) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
   return quoted + "\"";
@@ -53,7 +56,7 @@ void writeDelimited(const DrawnList& list, const std::string& pos, char delimite
     const std::vector<std::string> cells = cellsOf(list, row, pos);
     for (size_t i = 0; i < cells.size(); ++i) {
       if (i > 0) out << delimiter;
-      out << (delimiter == ',' ? csvCell(cells[i]) : cells[i]);
+      out << quotedCell(cells[i], delimiter);
     }
     out << eol;
   }
@@ -83,7 +86,8 @@ void writeJson(const DrawnList& list, const std::string& pos, std::ostream& out)
     o["source_line"] = r.sourceLine;
     rows.push_back(std::move(o));
   }
-  // Words are bytes: invalid UTF-8 is replaced rather than refused.
+  // The run refuses words that are not valid UTF-8 before it gets here
+  // (firstWordJsonWouldChange); replacing is only the last defence.
   out << rows.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
 }
 
@@ -101,6 +105,22 @@ std::optional<ExportFormat> parseExportFormat(const std::string& name) {
   if (name == "tsv") return ExportFormat::Tsv;
   if (name == "json") return ExportFormat::Json;
   return std::nullopt;
+}
+
+std::optional<ListRow> firstWordJsonWouldChange(const DrawnList& list) {
+  for (const ListRow& row : list.rows) {
+    if (!isValidUtf8(list.record(row).word)) return row;
+  }
+  return std::nullopt;
+}
+
+int formulaLookingWords(const DrawnList& list) {
+  int count = 0;
+  for (const ListRow& row : list.rows) {
+    const std::string& word = list.record(row).word;
+    count += !word.empty() && std::string("=+-@").find(word[0]) != std::string::npos;
+  }
+  return count;
 }
 
 void writeExport(const DrawnList& list, const std::string& pos, ExportFormat format,

@@ -10,6 +10,7 @@
 
 #include "select/match_index.h"
 #include "tables/delimited_reader.h"
+#include "tests/list_checker.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -32,7 +33,7 @@ std::vector<Word> exported(const std::string& csv) {
 }
 
 RunResult onSample(std::vector<std::string> args) {
-  return runStimsel(std::string(STIMSEL_SOURCE_DIR) + "/data", args);
+  return runChecked(std::string(STIMSEL_SOURCE_DIR) + "/data", args);
 }
 
 TEST(Lists, AreDisjointWithTheSameMakeUp) {
@@ -106,14 +107,14 @@ TEST(Matching, ZipfMatchesRareAndCommonWordsAlike) {
   dir.write("norms.csv",
             "word,valence,arousal,frequency\nrarep,8,3,1\ncommp,8,3,1000\nraren,2,3,5\n"
             "rarer,2,3,1.2\ncommn,2,3,1100\nrareu,5,3,1.1\ncommu,5,3,950\n");
-  const RunResult zipf = runStimsel(
+  const RunResult zipf = runChecked(
       dir.path(),
       {"6", "NO", "--norms", "norms.csv", "--zipf-tolerance", "0.2", "--seed", "3", "--out", "-"});
   ASSERT_EQ(zipf.status, 0) << zipf.output;
   std::set<std::string> words;
   for (const Word& w : exported(zipf.output)) words.insert(w.word);
   EXPECT_EQ(words, (std::set<std::string>{"rarep", "rarer", "rareu", "commp", "commn", "commu"}));
-  const RunResult raw = runStimsel(dir.path(), {"6", "NO", "--norms", "norms.csv", "--seed", "3"});
+  const RunResult raw = runChecked(dir.path(), {"6", "NO", "--norms", "norms.csv", "--seed", "3"});
   EXPECT_EQ(raw.status, 3) << raw.output;
 }
 
@@ -123,10 +124,10 @@ TEST(Matching, AllRuleEndsPromptlyWhenNoWindowHoldsAGroup) {
   dir.write("norms.csv",
             "word,valence,arousal,frequency\nanchor,8,3,10\nneg4,2,3,10\nneutral8,5,3,10\n");
   const RunResult anchorRule =
-      runStimsel(dir.path(), {"3", "NO", "--norms", "norms.csv", "--seed", "1"});
+      runChecked(dir.path(), {"3", "NO", "--norms", "norms.csv", "--seed", "1"});
   EXPECT_EQ(anchorRule.status, 0) << anchorRule.output;
   const RunResult all =
-      runStimsel(dir.path(), {"3", "NO", "--norms", "norms.csv", "--match", "all", "--seed", "1"});
+      runChecked(dir.path(), {"3", "NO", "--norms", "norms.csv", "--match", "all", "--seed", "1"});
   EXPECT_EQ(all.status, 3);
   EXPECT_NE(all.output.find("Only 0 of 3 words could be matched.\nNo word of category 1 (label "
                             "\"+ \") left fits a group whose words all lie within 2 letters and 10 "

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/list_checker.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -66,7 +67,7 @@ class EndToEnd : public ::testing::Test {
     dir_.write("KOVA.txt", normsFileText(blockFixtureWords(kCopies)));
     dir_.write("kovatags.txt", kTags);
   }
-  RunResult run(const std::vector<std::string>& args) { return runStimsel(dir_.path(), args); }
+  RunResult run(const std::vector<std::string>& args) { return runChecked(dir_.path(), args); }
 
   TempDir dir_;
 };
@@ -196,7 +197,7 @@ TEST_F(EndToEnd, OptionsThatStopBeforeARun) {
 
 // Runs on the sample data in data/.
 RunResult runOnSample(const std::vector<std::string>& args, const std::string& redirect = "") {
-  return runStimsel(std::string(STIMSEL_SOURCE_DIR) + "/data", args, redirect);
+  return runChecked(std::string(STIMSEL_SOURCE_DIR) + "/data", args, redirect);
 }
 
 TEST(Seeding, TheSeedChoosesTheListAndTheClockChoosesTheSeed) {
@@ -258,7 +259,7 @@ TEST(Shortfall, EachReasonIsNamedExactly) {
   for (const auto& c : cases) {
     TempDir dir;
     dir.write("KOVA.txt", normsFileText(c.words));
-    const RunResult r = runStimsel(dir.path(), c.args);
+    const RunResult r = runChecked(dir.path(), c.args);
     EXPECT_EQ(r.status, 3) << c.name;
     EXPECT_EQ(r.output.rfind("filename is KOVA.txt\n" + c.lines + kHeader, 0), 0u) << c.name << "\n"
                                                                                    << r.output;
@@ -317,7 +318,7 @@ TEST(Duplicates, AWordHeldTwiceIsNeverChosenTwice) {
   norms.replace(last, std::string::npos, "adoring\t20\t7.57\t1.91\t6.12\t1.99\t5.36\t2.44\t1\n");
   TempDir dir;
   dir.write("KOVA.txt", norms);
-  const RunResult r = runStimsel(dir.path(), {"1000", "YES", "--seed", "1"});
+  const RunResult r = runChecked(dir.path(), {"1000", "YES", "--seed", "1"});
   EXPECT_EQ(r.output.rfind("filename is KOVA.txt\nWarning: KOVA.txt: 1 word appears more than "
                            "once; only the first record of each can be chosen.\n",
                            0),

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "tests/list_checker.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST(OwnNorms, WarrinerCsvWithAFrequencyFileGivesAWholeList) {
   frequencies += "alarm clock\t1\t1\t1\t1\t3\n";
   dir.write("norms.csv", csv);
   dir.write("subtlex.txt", frequencies);
-  const RunResult r = runStimsel(dir.path(), {"24", "YES", "--norms", "norms.csv", "--frequency",
+  const RunResult r = runChecked(dir.path(), {"24", "YES", "--norms", "norms.csv", "--frequency",
                                               "subtlex.txt", "--seed", "4"});
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(
@@ -90,7 +91,7 @@ TEST(OwnNorms, NrcTsvOnZeroToOneClassifiesOnItsScaleAndPrintsItsOwnValues) {
   }
   dir.write("nrc.tsv", tsv);
   const RunResult onScale =
-      runStimsel(dir.path(), {"6", "--norms", "nrc.tsv", "--scale", "0:1", "--seed", "1"});
+      runChecked(dir.path(), {"6", "--norms", "nrc.tsv", "--scale", "0:1", "--seed", "1"});
   EXPECT_EQ(onScale.status, 0) << onScale.output;
   const std::vector<std::string> rows = rowsOf(onScale.output);
   ASSERT_EQ(rows.size(), 6u) << onScale.output;
@@ -111,7 +112,7 @@ TEST(OwnNorms, ClassicFileOfAnotherLengthIsReadToItsEnd) {
   text += "decimal\t7\t8.00\t1.00\t3.00\t1.50\t3.00\t0.50\t10.25\n";
   dir.write("mine.txt", text);
   const RunResult r =
-      runStimsel(dir.path(), {"18", "--norms", "mine.txt", "--header-lines", "2", "--seed", "5"});
+      runChecked(dir.path(), {"18", "--norms", "mine.txt", "--header-lines", "2", "--seed", "5"});
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(rowsOf(r.output).size(), 18u);
 }
@@ -127,7 +128,7 @@ TEST(OwnNorms, LargeTablesReachRecordsBeyond32768) {
     csv += "w" + std::to_string(100000 + i) + "," + r + ",10\n";
   }
   dir.write("big.csv", csv);
-  const RunResult r = runStimsel(dir.path(), {"60", "--norms", "big.csv", "--seed", "9"});
+  const RunResult r = runChecked(dir.path(), {"60", "--norms", "big.csv", "--seed", "9"});
   EXPECT_EQ(r.status, 0) << r.output.substr(0, 500);
   const std::vector<std::string> rows = rowsOf(r.output);
   ASSERT_EQ(rows.size(), 60u);

@@ -156,6 +156,38 @@ TEST(SelectionOracle, DrawsTheSameIndexesAsThePlainLoop) {
   }
 }
 
+// A table of more than 32,768 rows whose words in play all lie above row
+// 32,768, and a search long enough to reach the draw loop's lookup tables:
+// every row must stay reachable, draw for draw as the plain loop draws.
+TEST(SelectionOracle, LargeTablesDrawEveryRowAsThePlainLoopDoes) {
+  std::mt19937 random(3);
+  const float valence[] = {8, 2, 5};
+  std::vector<NormsWord> words;
+  for (int i = 0; i < 40000; ++i) {
+    const int c = i % 3;
+    if (i < 32768) {
+      words.push_back({"f" + std::to_string(i), 3.5f, 5, 1});
+    } else {
+      words.push_back(
+          {std::string(3 + random() % 18, 'a' + static_cast<char>(c)) + std::to_string(i),
+           valence[c], 3, static_cast<int>(random() % 1000)});
+    }
+  }
+  const WordTable table = tableOf(words);
+  const std::vector<AffectCategory> play = categoriesInPlay(ListMode::NoArousalMode);
+  const MatchRules rules;
+  Reference reference{table, {}, 3, rules, 11, std::vector<char>(table.records.size(), 0)};
+  for (const WordRecord& r : table.records) {
+    const auto p = std::find(play.begin(), play.end(), r.category);
+    reference.slot.push_back(p != play.end() ? static_cast<int>(p - play.begin()) + 1 : 0);
+  }
+  RandomSource source(11);
+  const SelectionResult result = chooseWords(table, play, 12, rules, source);
+  EXPECT_TRUE(result.complete());
+  EXPECT_EQ(result.groups, reference.choose(12));
+  EXPECT_EQ(source.state(), reference.state) << "draws differ";
+}
+
 // Every word has exactly one partner in each other category: a group needs
 // about 16 million draws on average, which the backstop must allow.
 TEST(SelectionOracle, PerfectlyMatchedGroupsCompleteWithinTheBackstop) {

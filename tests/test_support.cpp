@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "words/categories.h"
@@ -133,10 +134,13 @@ std::string shellQuote(const std::string& s) {
 }  // namespace
 
 RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args,
-                     const std::string& redirect) {
-  std::string command = "cd " + shellQuote(dir) + " && " + shellQuote(STIMSEL_BINARY);
+                     const std::string& redirect, const std::string& before) {
+  TempDir errors;
+  const std::string errorFile = errors.path() + "/stderr";
+  std::string command =
+      "cd " + shellQuote(dir) + " && " + before + " " + shellQuote(STIMSEL_BINARY);
   for (const std::string& a : args) command += " " + shellQuote(a);
-  command += " " + redirect;
+  command += " 2>" + shellQuote(errorFile) + " " + redirect;
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -145,5 +149,7 @@ RunResult runStimsel(const std::string& dir, const std::vector<std::string>& arg
   while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
   const int raw = pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream in(errorFile, std::ios::binary);
+  result.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return result;
 }

@@ -67,13 +67,16 @@ bool markBadWordsFile(const std::string& path, WordTable& table, std::ostream& o
 std::vector<int> chosenIndexes(const SelectionResult& result);
 
 struct RunResult {
-  std::string output;
+  std::string output;  // standard output
   int status = -1;
+  std::string errors;  // standard error, unless `redirect` sends it elsewhere
 };
 
-// Runs the stimsel binary inside `dir` with `args`, capturing standard output;
-// `redirect` is shell text appended to the command (such as "2>&1 >/dev/full").
+// Runs the stimsel binary inside `dir` with `args`, capturing standard output
+// and standard error apart; `redirect` is shell text appended to the command
+// (such as "2>&1 >/dev/full"), `before` shell text run first in the same
+// shell (such as "ulimit -f 8;").
 RunResult runStimsel(const std::string& dir, const std::vector<std::string>& args,
-                     const std::string& redirect = "");
+                     const std::string& redirect = "", const std::string& before = "");
 
 #endif  // STIMSEL_TESTS_TEST_SUPPORT_H_

@@ -57,3 +57,12 @@ int letterCount(std::string_view text) {
   }
   return letters;
 }
+
+bool isValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = sequenceLength(text, i);
+    if (length == 1 && static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    i += length;
+  }
+  return true;
+}

@@ -15,4 +15,8 @@ int letterCount(std::string_view text);
 // JSON accept.
 std::string validUtf8(std::string_view text);
 
+// Whether every byte of `text` belongs to a valid UTF-8 sequence (no
+// overlong forms, no surrogates, nothing above U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
 #endif  // STIMSEL_WORDS_LETTERS_H_
