@@ -131,28 +131,6 @@ bool setLengthTolerance(Settings& s, const std::string& value) {
   return true;
 }
 
-std::string setControl(Settings& s, const std::string& value) {
-  Result<Control> control = parseControl(value);
-  if (!control.ok()) return control.error().message;
-  s.controlGiven = true;
-  addControl(s, control.value(), "--control");
-  return "";
-}
-
-std::string setSplit(Settings& s, const std::string& value) {
-  Result<Split> split = parseSplit(value);
-  if (!split.ok()) return split.error().message;
-  s.design.splits.push_back(std::move(split.value()));
-  return "";
-}
-
-std::string setWhere(Settings& s, const std::string& value) {
-  Result<Condition> condition = parseCondition(value);
-  if (!condition.ok()) return condition.error().message;
-  s.design.filters.push_back(std::move(condition.value()));
-  return "";
-}
-
 bool setFrequencyUnit(Settings& s, const std::string& value) {
   if (value != "per-million" && value != "other") return false;
   s.perMillion = value == "per-million";
@@ -226,9 +204,6 @@ const Option kOptions[] = {
     {"match", "anchor or all", setMatch},
     {"design", "affect (the built-in design; --split gives others)",
      [](Settings&, const std::string& v) { return v == "affect"; }},
-    {"split", "VARIABLE=BAND BAND ...", nullptr, setSplit},
-    {"control", "VARIABLE=TOLERANCE", nullptr, setControl},
-    {"where", "'VARIABLE OP NUMBER'", nullptr, setWhere},
     {"frequency-unit", "per-million or other", setFrequencyUnit},
     {"exclude", "a file name",
      [](Settings& s, const std::string& v) {
@@ -327,7 +302,8 @@ std::string checkControls(const Settings& s) {
           asciiLower(controls[a].variable) == asciiLower(controls[b].variable)) {
         continue;
       }
-      return spelled(s, b) + " and " + spelled(s, a) + " cannot go together: each says how close the words must be on " +
+      return spelled(s, b) + " and " + spelled(s, a) +
+             " cannot go together: each says how close the words must be on " +
              controlSlot(controls[a].variable) + "; give only one";
     }
   }
