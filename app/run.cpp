@@ -193,6 +193,7 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
   printShortfall(result, play, settings.rules, progress);
   printLeftOut(drawn.leftOut, settings.lists, progress);
   printLists(table, result, settings.lists, progress);
+  printSelectionNotes(result, play, progress);
   if (settings.report) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,
