@@ -33,8 +33,9 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
     const int p = slot[r];
     if (p == 0) continue;
     ++left_[static_cast<size_t>(p)];
-    std::vector<double> lead;
-    for (int c = 0; c < last_; ++c) lead.push_back(controls.value(static_cast<int>(r), c));
+    std::vector<double> lead(static_cast<size_t>(last_));
+    for (int c = 0; c < last_; ++c)
+      lead[static_cast<size_t>(c)] = controls.value(static_cast<int>(r), c);
     groups[static_cast<size_t>(p)][lead].push_back(static_cast<int>(r));
     if (p < k) {
       poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
