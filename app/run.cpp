@@ -284,6 +284,7 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
   printShortfall(result, play, settings.rules, streams.notices);
   printLeftOut(drawn.leftOut, settings.lists, streams.notices);
   printLists(table, result, settings.lists, progress);
+  printSelectionNotes(result, play, streams.notices);
   if (settings.report) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,

@@ -26,7 +26,8 @@
 
 namespace {
 
-// Small, so that a fuzzed table that can hardly be matched stays fast.
+// Small, so that a fuzzed table that can hardly be matched stays fast and
+// its groups go through the direct draw.
 constexpr long long kFuzzDrawsPerGroup = 200'000;
 
 const std::string& folder() {
@@ -137,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.norms.path = write("KOVA.txt", normsText(fdp));
   settings.tagFile = write("kovatags.txt", tags);
   if (settings.excludeFile) settings.excludeFile = write("used.txt", used);
-  settings.rules.maxDrawsPerGroup = kFuzzDrawsPerGroup;
+  settings.rules.randomDrawsPerGroup = kFuzzDrawsPerGroup;
   // Fuzzed arguments may name output files; this target writes none.
   settings.outFile.reset();
   settings.plotFile.reset();

@@ -97,7 +97,25 @@ void printShortfall(const SelectionResult& result, const std::vector<AffectCateg
       out << "Gave up on a group anchored in " << which << " after " << rules.maxDrawsPerGroup
           << " draws.\n";
       break;
+    case Shortfall::Undecided:
+      out << "Could not decide whether a word of " << which
+          << " left fits a group: the search for one was cut short.\n";
+      break;
     case Shortfall::None:
       break;
   }
+}
+
+void printSelectionNotes(const SelectionResult& result, const std::vector<AffectCategory>& play,
+                         std::ostream& out) {
+  if (result.directGroups == 1) {
+    out << "1 group was completed by direct draws after the random draw reached its limit.\n";
+  } else if (result.directGroups > 1) {
+    out << result.directGroups
+        << " groups were completed by direct draws after the random draw reached its limit.\n";
+  }
+  // An empty category is named before the table already.
+  if (result.complete() || result.shortfall == Shortfall::CategoryEmpty) return;
+  out << "Of the categories in play, " << describe(result.scarcest, play)
+      << " has the fewest words left: " << result.scarcestLeft << ".\n";
 }

@@ -27,6 +27,12 @@ void printLists(const WordTable& table, const SelectionResult& result, int lists
 void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
                     const MatchRules& rules, std::ostream& out);
 
+// The lines printed after the table: how many groups were drawn directly,
+// when any were; and for a shortfall other than an empty category, which
+// category in play has the fewest words left and how many.
+void printSelectionNotes(const SelectionResult& result, const std::vector<AffectCategory>& play,
+                         std::ostream& out);
+
 // The line that says how many groups were left out to keep the lists alike.
 void printLeftOut(int groups, int lists, std::ostream& out);
 

@@ -1,140 +1,307 @@
 #include "select/match_index.h"
 
 #include <algorithm>
-#include <cmath>
-#include <set>
+#include <map>
+#include <numeric>
 
 namespace {
 
-bool byLengthThenKey(const Candidate& a, const Candidate& b) {
-  return a.len != b.len ? a.len < b.len : a.key < b.key;
-}
-
-// The entries of length `len` whose key is at least `lowKey`. Keys of one
-// length are sorted, so both ends are found by binary search.
-std::vector<Candidate>::const_iterator firstAtLeast(const std::vector<Candidate>& entries, int len,
-                                                    double lowKey) {
-  return std::lower_bound(entries.begin(), entries.end(), Candidate{len, lowKey, 0},
-                          byLengthThenKey);
-}
-
-// Below this no key is close to `key`: |x - key| rounds up by at most a few
-// units in the last place, far less than this margin.
-double belowAllClose(double key, double tolerance) {
-  return key - tolerance - 1e-9 * (std::fabs(key) + tolerance + 1);
-}
+// Window corners one search for a group may try when more than two controls
+// are matched under matchAll; with two controls the corners are at most the
+// distinct lengths within the tolerance, far fewer.
+constexpr long long kCornerBudget = 1 << 16;
 
 }  // namespace
 
-template <typename Visit>
-void MatchIndex::forEachClose(int p, const Candidate& anchor, const MatchRules& rules,
-                              Visit visit) const {
-  const Entries& entries = byCategory_[static_cast<size_t>(p)];
-  const double tolerance = rules.frequencyTolerance;
-  for (int len = anchor.len - rules.lengthTolerance; len <= anchor.len + rules.lengthTolerance;
-       ++len) {
-    // |key - anchor| <= tolerance holds on one contiguous run of sorted keys;
-    // start just below it and let isClose decide.
-    for (auto it = firstAtLeast(entries, len, belowAllClose(anchor.key, tolerance));
-         it != entries.end() && it->len == len; ++it) {
-      if (!isClose(it->key, anchor.key, tolerance)) {
-        if (it->key > anchor.key) break;
-        continue;
+MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
+                       bool matchAll)
+    : controls_(controls),
+      k_(k),
+      matchAll_(matchAll),
+      last_(controls.count() - 1),
+      slot_(slot),
+      buckets_(static_cast<size_t>(k) + 1),
+      place_(slot.size()),
+      left_(static_cast<size_t>(k) + 1, 0),
+      pool_(static_cast<size_t>(k) + 1),
+      poolPosition_(slot.size(), -1),
+      undecided_(static_cast<size_t>(k) + 1) {
+  // Rows of one category grouped by their leading control values, each
+  // group in ascending order of the last control.
+  std::vector<std::map<std::vector<double>, std::vector<int>>> groups(static_cast<size_t>(k) + 1);
+  for (size_t r = 0; r < slot.size(); ++r) {
+    const int p = slot[r];
+    if (p == 0) continue;
+    ++left_[static_cast<size_t>(p)];
+    std::vector<double> lead(static_cast<size_t>(last_));
+    for (int c = 0; c < last_; ++c)
+      lead[static_cast<size_t>(c)] = controls.value(static_cast<int>(r), c);
+    groups[static_cast<size_t>(p)][lead].push_back(static_cast<int>(r));
+    if (p < k) {
+      poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
+      pool_[static_cast<size_t>(p)].push_back(static_cast<int>(r));
+    }
+  }
+  for (int p = 1; p <= k; ++p) {
+    for (auto& [lead, rows] : groups[static_cast<size_t>(p)]) {
+      std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return key(a) < key(b); });
+      Bucket bucket(static_cast<int>(rows.size()));
+      bucket.values = lead;
+      for (size_t i = 0; i < rows.size(); ++i) {
+        bucket.keys.push_back(key(rows[i]));
+        place_[static_cast<size_t>(rows[i])] = {
+            static_cast<int>(buckets_[static_cast<size_t>(p)].size()), static_cast<int>(i)};
       }
-      if (!visit(*it)) return;
+      bucket.rows = std::move(rows);
+      buckets_[static_cast<size_t>(p)].push_back(std::move(bucket));
     }
   }
 }
 
-void MatchIndex::build(const std::vector<Candidate>& candidates,
-                       const std::vector<std::uint8_t>& slot, int k) {
-  byCategory_.assign(static_cast<size_t>(k) + 1, {});
-  left_.assign(static_cast<size_t>(k) + 1, 0);
-  for (std::uint8_t p : slot) ++left_[p];
-  for (int p = 1; p <= k; ++p)
-    byCategory_[static_cast<size_t>(p)].reserve(static_cast<size_t>(left_[p]));
-  left_[0] = 0;
-  for (size_t i = 0; i < candidates.size(); ++i) {
-    if (slot[i] != 0) byCategory_[slot[i]].push_back(candidates[i]);
-  }
-  for (Entries& entries : byCategory_) {
-    std::sort(entries.begin(), entries.end(), byLengthThenKey);
-  }
+void MatchIndex::hide(int row) {
+  const Place& at = place_[static_cast<size_t>(row)];
+  buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.remove(
+      at.position);
 }
 
-bool MatchIndex::hasPartner(int p, const Candidate& anchor, const std::vector<char>& chosen,
-                            const MatchRules& rules) const {
-  bool found = false;
-  forEachClose(p, anchor, rules, [&](const Candidate& c) {
-    found = !chosen[static_cast<size_t>(c.index)];
-    return !found;
-  });
-  return found;
+void MatchIndex::unhide(int row) {
+  const Place& at = place_[static_cast<size_t>(row)];
+  buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.restore(
+      at.position);
 }
 
-bool MatchIndex::hasWordInWindow(int p, int lowLen, double lowKey, const std::vector<char>& chosen,
-                                 const MatchRules& rules) const {
-  const Entries& entries = byCategory_[static_cast<size_t>(p)];
-  for (int len = lowLen; len <= lowLen + rules.lengthTolerance; ++len) {
-    for (auto it = firstAtLeast(entries, len, lowKey);
-         it != entries.end() && it->len == len &&
-         isClose(it->key, lowKey, rules.frequencyTolerance);
-         ++it) {
-      if (!chosen[static_cast<size_t>(it->index)]) return true;
+void MatchIndex::take(int row) {
+  hide(row);
+  --left_[slot_[static_cast<size_t>(row)]];
+  dropFromPool(row);
+}
+
+void MatchIndex::dropFromPool(int row) {
+  const int at = poolPosition_[static_cast<size_t>(row)];
+  if (at < 0) return;
+  std::vector<int>& pool = pool_[slot_[static_cast<size_t>(row)]];
+  const int moved = pool.back();
+  pool[static_cast<size_t>(at)] = moved;
+  poolPosition_[static_cast<size_t>(moved)] = at;
+  pool.pop_back();
+  poolPosition_[static_cast<size_t>(row)] = -1;
+}
+
+bool MatchIndex::bucketClose(const Bucket& bucket, int row) const {
+  for (int c = 0; c < last_; ++c) {
+    if (!isClose(bucket.values[static_cast<size_t>(c)], controls_.value(row, c),
+                 controls_.tolerances[static_cast<size_t>(c)])) {
+      return false;
     }
   }
-  return false;
+  return true;
 }
 
-// Under matchAll a group fits when its words lie in one window: lengths in
-// [L, L + D] and keys in [F, F + T]. Floating subtraction is monotone, so
-// words are pairwise close exactly when the largest and the smallest are;
-// the window is therefore anchored at the group's smallest length L (one of
-// anchor.len - D .. anchor.len) and smallest key F, which is the key of an
-// unchosen word close below the anchor's (the anchor's own included). For
-// each such window every other category needs one unchosen word inside.
-bool MatchIndex::fitsWindow(int s, const Candidate& anchor, const std::vector<char>& chosen,
-                            const MatchRules& rules) const {
-  const int k = static_cast<int>(byCategory_.size()) - 1;
-  // Unchosen words close to the anchor with a key at most its own: the
-  // possible smallest keys of a group.
-  std::vector<Candidate> below;
-  for (int q = 1; q <= k; ++q) {
-    forEachClose(q, anchor, rules, [&](const Candidate& c) {
-      if (c.key <= anchor.key && !chosen[static_cast<size_t>(c.index)]) below.push_back(c);
+std::vector<Span> MatchIndex::closeSpans(int p, const std::vector<int>& members) const {
+  const size_t compared = matchAll_ ? members.size() : 1;
+  const double tolerance = controls_.tolerances[static_cast<size_t>(last_)];
+  std::vector<Span> spans;
+  const std::vector<Bucket>& buckets = buckets_[static_cast<size_t>(p)];
+  for (size_t b = 0; b < buckets.size(); ++b) {
+    const Bucket& bucket = buckets[b];
+    if (bucket.free.total() == 0) continue;
+    bool close = true;
+    for (size_t m = 0; m < compared && close; ++m) close = bucketClose(bucket, members[m]);
+    if (!close) continue;
+    const auto lo = std::partition_point(bucket.keys.begin(), bucket.keys.end(), [&](double x) {
+      for (size_t m = 0; m < compared; ++m) {
+        if (!notTooFarBelow(x, key(members[m]), tolerance)) return true;
+      }
+      return false;
+    });
+    const auto hi = std::partition_point(lo, bucket.keys.end(), [&](double x) {
+      for (size_t m = 0; m < compared; ++m) {
+        if (!notTooFarAbove(x, key(members[m]), tolerance)) return false;
+      }
       return true;
     });
+    if (lo == hi) continue;
+    spans.push_back({p, static_cast<int>(b), static_cast<int>(lo - bucket.keys.begin()),
+                     static_cast<int>(hi - bucket.keys.begin())});
   }
-  for (int lowLen = anchor.len - rules.lengthTolerance; lowLen <= anchor.len; ++lowLen) {
-    std::set<double> lowKeys = {anchor.key};
-    for (const Candidate& c : below) {
-      if (c.len >= lowLen && c.len <= lowLen + rules.lengthTolerance) lowKeys.insert(c.key);
-    }
-    for (double lowKey : lowKeys) {
-      bool all = true;
-      for (int p = 1; p <= k && all; ++p) {
-        if (p != s) all = hasWordInWindow(p, lowLen, lowKey, chosen, rules);
-      }
-      if (all) return true;
-    }
-  }
-  return false;
+  return spans;
 }
 
-bool MatchIndex::someGroupFits(int s, const std::vector<char>& chosen,
-                               const MatchRules& rules) const {
-  const int k = static_cast<int>(byCategory_.size()) - 1;
-  for (const Candidate& anchor : byCategory_[static_cast<size_t>(s)]) {
-    if (chosen[static_cast<size_t>(anchor.index)]) continue;
-    if (rules.matchAll) {
-      if (fitsWindow(s, anchor, chosen, rules)) return true;
-      continue;
-    }
-    bool all = true;
-    for (int p = 1; p <= k && all; ++p) {
-      if (p != s) all = hasPartner(p, anchor, chosen, rules);
-    }
-    if (all) return true;
+long long MatchIndex::freeIn(const std::vector<Span>& spans) const {
+  long long count = 0;
+  for (const Span& span : spans) {
+    const AliveSet& free =
+        buckets_[static_cast<size_t>(span.category)][static_cast<size_t>(span.bucket)].free;
+    count += free.countBelow(span.hi) - free.countBelow(span.lo);
   }
-  return false;
+  return count;
+}
+
+int MatchIndex::rowAt(const std::vector<Span>& spans, long long j) const {
+  for (const Span& span : spans) {
+    const Bucket& bucket =
+        buckets_[static_cast<size_t>(span.category)][static_cast<size_t>(span.bucket)];
+    const int before = bucket.free.countBelow(span.lo);
+    const long long here = bucket.free.countBelow(span.hi) - before;
+    if (j < here) {
+      return bucket.rows[static_cast<size_t>(bucket.free.select(before + static_cast<int>(j)))];
+    }
+    j -= here;
+  }
+  return -1;
+}
+
+bool MatchIndex::isFree(int row) const {
+  const Place& at = place_[static_cast<size_t>(row)];
+  return buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.present(
+      at.position);
+}
+
+Fit MatchIndex::anchorFits(int a) const {
+  const int s = slot_[static_cast<size_t>(a)];
+  std::vector<int> rest;
+  for (int p = 1; p <= k_; ++p) {
+    if (p != s) rest.push_back(p);
+  }
+  if (matchAll_) return completes({a}, rest);
+  for (int p : rest) {
+    if (freeIn(closeSpans(p, {a})) == 0) return Fit::No;
+  }
+  return Fit::Yes;
+}
+
+Fit MatchIndex::someGroupFits(int s) {
+  // Any anchor that fits will do; one that does not is dropped for good.
+  std::vector<int>& pool = pool_[static_cast<size_t>(s)];
+  while (!pool.empty()) {
+    const int a = pool.back();
+    const Fit fit = anchorFits(a);
+    if (fit == Fit::Yes) return fit;
+    if (fit == Fit::Undecided) undecided_[static_cast<size_t>(s)].push_back(a);
+    dropFromPool(a);
+  }
+  for (int a : undecided_[static_cast<size_t>(s)]) {
+    if (isFree(a)) return Fit::Undecided;
+  }
+  return Fit::No;
+}
+
+// Words are pairwise close on a control exactly when its largest and its
+// smallest value are, subtraction being monotone. So a group fits when, for
+// each control, some low value L has every member's value v >= L with
+// v - L within the tolerance. On the leading controls L is tried among the
+// values present (the corners); on the last one a sweep finds it.
+Fit MatchIndex::completes(const std::vector<int>& members, const std::vector<int>& rest) const {
+  std::vector<std::vector<double>> choices(static_cast<size_t>(last_));
+  for (int c = 0; c < last_; ++c) {
+    const double tolerance = controls_.tolerances[static_cast<size_t>(c)];
+    double low = controls_.value(members[0], c);
+    double high = low;
+    for (int m : members) {
+      low = std::min(low, controls_.value(m, c));
+      high = std::max(high, controls_.value(m, c));
+    }
+    std::vector<double>& values = choices[static_cast<size_t>(c)];
+    values.push_back(low);
+    for (int p : rest) {
+      for (const Bucket& bucket : buckets_[static_cast<size_t>(p)]) {
+        const double v = bucket.values[static_cast<size_t>(c)];
+        if (bucket.free.total() > 0 && v < low && notTooFarBelow(v, high, tolerance)) {
+          values.push_back(v);
+        }
+      }
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+  }
+  // Every combination of low values, as a mixed-radix counter.
+  std::vector<size_t> digit(static_cast<size_t>(last_), 0);
+  std::vector<double> corner(static_cast<size_t>(last_));
+  for (long long tried = 0;; ++tried) {
+    if (tried == kCornerBudget) return Fit::Undecided;
+    for (int c = 0; c < last_; ++c) {
+      corner[static_cast<size_t>(c)] =
+          choices[static_cast<size_t>(c)][digit[static_cast<size_t>(c)]];
+    }
+    if (completesInCorner(members, rest, corner) == Fit::Yes) return Fit::Yes;
+    int c = 0;
+    while (c < last_ && ++digit[static_cast<size_t>(c)] == choices[static_cast<size_t>(c)].size()) {
+      digit[static_cast<size_t>(c)] = 0;
+      ++c;
+    }
+    if (c == last_) return Fit::No;
+  }
+}
+
+Fit MatchIndex::completesInCorner(const std::vector<int>& members, const std::vector<int>& rest,
+                                  const std::vector<double>& low) const {
+  // The buckets of each category whose leading values lie in the corner.
+  std::vector<std::vector<const Bucket*>> inCorner;
+  for (int p : rest) {
+    std::vector<const Bucket*> found;
+    for (const Bucket& bucket : buckets_[static_cast<size_t>(p)]) {
+      bool inside = bucket.free.total() > 0;
+      for (int c = 0; c < last_ && inside; ++c) {
+        const double v = bucket.values[static_cast<size_t>(c)];
+        const double l = low[static_cast<size_t>(c)];
+        inside = v >= l && v - l <= controls_.tolerances[static_cast<size_t>(c)];
+      }
+      if (inside) found.push_back(&bucket);
+    }
+    if (found.empty()) return Fit::No;
+    inCorner.push_back(std::move(found));
+  }
+  const double tolerance = controls_.tolerances[static_cast<size_t>(last_)];
+  double lowest = key(members[0]);
+  double highest = lowest;
+  for (int m : members) {
+    lowest = std::min(lowest, key(m));
+    highest = std::max(highest, key(m));
+  }
+  constexpr double kNone = HUGE_VAL;
+  // The smallest free key of `buckets` at or after position `from(bucket)`.
+  const auto smallest = [](const std::vector<const Bucket*>& buckets, auto from) {
+    double best = kNone;
+    for (const Bucket* bucket : buckets) {
+      const int at = bucket->free.firstFrom(from(*bucket));
+      if (at >= 0) best = std::min(best, bucket->keys[static_cast<size_t>(at)]);
+    }
+    return best;
+  };
+  // The smallest value that may be the group's lowest key: above `after`
+  // (when `strict`), not too far below `high`, the members' lowest key or a
+  // free key of a category to fill.
+  const auto nextLow = [&](double after, bool strict, double high) {
+    double best = kNone;
+    if ((!strict || lowest > after) && notTooFarBelow(lowest, high, tolerance)) best = lowest;
+    for (const std::vector<const Bucket*>& buckets : inCorner) {
+      best = std::min(
+          best, smallest(buckets, [&](const Bucket& b) {
+            const auto first = std::partition_point(b.keys.begin(), b.keys.end(), [&](double x) {
+              return !notTooFarBelow(x, high, tolerance);
+            });
+            const auto above =
+                strict ? std::upper_bound(b.keys.begin(), b.keys.end(), after) : b.keys.begin();
+            return static_cast<int>(std::max(first, above) - b.keys.begin());
+          }));
+    }
+    return best;
+  };
+  // Each category's nearest free key at or above the low value is its best
+  // choice. When the group is too wide, the low value must rise to where the
+  // top is within reach; the top only grows as it rises, and each category
+  // can raise it once (its new key then stays within reach), so the sweep
+  // takes at most one step per category.
+  for (double l = nextLow(0, false, highest); l != kNone && l <= lowest;
+       l = nextLow(l, true, highest)) {
+    for (const std::vector<const Bucket*>& buckets : inCorner) {
+      highest = std::max(highest, smallest(buckets, [&](const Bucket& b) {
+                           return static_cast<int>(
+                               std::lower_bound(b.keys.begin(), b.keys.end(), l) - b.keys.begin());
+                         }));
+    }
+    if (highest == kNone) return Fit::No;
+    if (highest - l <= tolerance) return Fit::Yes;
+  }
+  return Fit::No;
 }

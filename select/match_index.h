@@ -1,66 +1,115 @@
-// The records of each category in play, sorted by length and match key, so
-// that the check before each group finds partners by search instead of
-// comparing every anchor with every record.
+// The rows of each category in play, grouped by their values of every
+// control but the last and sorted by the last, with the rows still free to
+// choose kept in an AliveSet. Before each group the selection asks whether
+// a group can still be built; the direct draw asks how many free rows fit
+// and which one is the j-th. Rows are only ever taken away, so an anchor
+// that cannot head a group once never can again: the check forgets it, and
+// the total work of all checks of a run stays near n log n.
 #ifndef STIMSEL_SELECT_MATCH_INDEX_H_
 #define STIMSEL_SELECT_MATCH_INDEX_H_
 
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
-#include "select/selection.h"
+#include "select/alive_set.h"
+#include "select/controls.h"
 
-// One record as matching sees it.
-struct Candidate {
-  int len = 0;
-  double key = 0;  // frequency, or Zipf frequency
-  int index = 0;
+enum class Fit { Yes, No, Undecided };
+
+// Free rows of one bucket at positions lo..hi-1.
+struct Span {
+  int category = 0;
+  int bucket = 0;
+  int lo = 0;
+  int hi = 0;
 };
-
-// True when two values lie within `tolerance`. Every comparison of the
-// selection goes through this, so that the draws and the check agree.
-inline bool isClose(double a, double b, double tolerance) {
-  return std::fabs(a - b) <= tolerance;
-}
-
-inline bool isClose(const Candidate& a, const Candidate& b, const MatchRules& rules) {
-  return std::abs(a.len - b.len) <= rules.lengthTolerance &&
-         isClose(a.key, b.key, rules.frequencyTolerance);
-}
 
 class MatchIndex {
  public:
-  // Indexes every candidate whose slot (category in play) is 1..k.
-  void build(const std::vector<Candidate>& candidates, const std::vector<std::uint8_t>& slot,
-             int k);
+  // `slot`: per row its category in play (1..k), 0 for rows never chosen.
+  // Under `matchAll` every two words of a group must be close, otherwise
+  // every word to the group's anchor. `controls` must outlive the index.
+  MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& controls, int k, bool matchAll);
 
-  // Records of category p not chosen yet.
+  int categories() const { return k_; }
+  bool matchAll() const { return matchAll_; }
+  // Free rows of category p.
   int left(int p) const { return left_[static_cast<size_t>(p)]; }
-  // One record of category p has been chosen for good.
-  void take(int p) { --left_[static_cast<size_t>(p)]; }
+  // Row `row` is chosen for good.
+  void take(int row);
 
-  // True when some unchosen record of category s can anchor a group: under
-  // the anchor rule, it has an unchosen close partner in every other
-  // category; under matchAll, it and one unchosen word of every other
-  // category are all close to each other.
-  bool someGroupFits(int s, const std::vector<char>& chosen, const MatchRules& rules) const;
+  // Whether some free row of category s can anchor a group: under the
+  // anchor rule it has a close free partner in every other category; under
+  // matchAll it and one free row of every other category are all close.
+  // Undecided only when more than two controls make the search too wide.
+  Fit someGroupFits(int s);
+  // Draws, with random.uniform, one of the free rows of category s that can
+  // anchor a group, each as likely; -1 when there is none.
+  template <typename Uniform>
+  int drawAnchor(int s, Uniform uniform);
+
+  // The free rows of category p close to every row of `members` (all of
+  // them under matchAll, the first otherwise).
+  std::vector<Span> closeSpans(int p, const std::vector<int>& members) const;
+  long long freeIn(const std::vector<Span>& spans) const;
+  // The row at the j-th free position of `spans` (j < freeIn(spans)).
+  int rowAt(const std::vector<Span>& spans, long long j) const;
+  // Takes a row out of the free rows for a while, and puts it back.
+  void hide(int row);
+  void unhide(int row);
+  // Under matchAll: whether `members` (pairwise close, of distinct
+  // categories) and one free row of each category of `rest` can all be close.
+  Fit completes(const std::vector<int>& members, const std::vector<int>& rest) const;
 
  private:
-  using Entries = std::vector<Candidate>;
-  // Calls visit(candidate) for every record of category p, chosen or not,
-  // whose length and key are close to the anchor's, until visit returns false.
-  template <typename Visit>
-  void forEachClose(int p, const Candidate& anchor, const MatchRules& rules, Visit visit) const;
-  bool hasPartner(int p, const Candidate& anchor, const std::vector<char>& chosen,
-                  const MatchRules& rules) const;
-  bool fitsWindow(int s, const Candidate& anchor, const std::vector<char>& chosen,
-                  const MatchRules& rules) const;
-  bool hasWordInWindow(int p, int lowLen, double lowKey, const std::vector<char>& chosen,
-                       const MatchRules& rules) const;
+  struct Bucket {
+    std::vector<double> values;  // every control but the last, shared by its rows
+    std::vector<double> keys;    // the last control, ascending
+    std::vector<int> rows;       // the row at each position
+    AliveSet free;
+    explicit Bucket(int n) : free(n) {}
+  };
+  struct Place {
+    int bucket = -1;
+    int position = 0;
+  };
 
-  std::vector<Entries> byCategory_;  // sorted by length, then key
+  Fit anchorFits(int a) const;
+  void dropFromPool(int row);
+  bool isFree(int row) const;
+  Fit completesInCorner(const std::vector<int>& members, const std::vector<int>& rest,
+                        const std::vector<double>& low) const;
+  bool bucketClose(const Bucket& bucket, int row) const;
+  double key(int row) const { return controls_.value(row, last_); }
+
+  const Controls& controls_;
+  int k_;
+  bool matchAll_;
+  int last_;  // the control the buckets are sorted by
+  std::vector<std::uint8_t> slot_;
+  std::vector<std::vector<Bucket>> buckets_;  // [category][bucket]
+  std::vector<Place> place_;                  // per row
   std::vector<int> left_;
+  // Per anchor category, its free rows not yet known unable to anchor.
+  std::vector<std::vector<int>> pool_;
+  std::vector<int> poolPosition_;  // per row, -1 when in no pool
+  // Per anchor category, rows the search could not decide on.
+  std::vector<std::vector<int>> undecided_;
 };
+
+template <typename Uniform>
+int MatchIndex::drawAnchor(int s, Uniform uniform) {
+  // Uniform over the pool, and a draw that cannot anchor leaves the pool
+  // for good: what is accepted is uniform over the rows that can anchor.
+  std::vector<int>& pool = pool_[static_cast<size_t>(s)];
+  while (!pool.empty()) {
+    const int a = pool[static_cast<size_t>(uniform(static_cast<int>(pool.size())))];
+    const Fit fit = anchorFits(a);
+    if (fit == Fit::Yes) return a;
+    if (fit == Fit::Undecided) undecided_[static_cast<size_t>(s)].push_back(a);
+    dropFromPool(a);
+  }
+  return -1;
+}
 
 #endif  // STIMSEL_SELECT_MATCH_INDEX_H_

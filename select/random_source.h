@@ -30,6 +30,21 @@ class RandomSource {
     return ((first << 15) | next()) % n;
   }
 
+  // An index from 0 to n - 1 (0 < n <= 2^30), each exactly as likely: one draw, or
+  // two for n above 32768, and drawn again while the value falls in the top
+  // part of the range that does not hold a whole multiple of n. The direct
+  // draw uses this, so that "uniformly among the eligible" is true as said.
+  int uniform(int n) {
+    const bool one = n <= kOneDrawRecords;
+    const std::uint32_t range = one ? 1u << 15 : 1u << 30;
+    const std::uint32_t limit = range - range % static_cast<std::uint32_t>(n);
+    for (;;) {
+      std::uint32_t value = static_cast<std::uint32_t>(next());
+      if (!one) value = value << 15 | static_cast<std::uint32_t>(next());
+      if (value < limit) return static_cast<int>(value % static_cast<std::uint32_t>(n));
+    }
+  }
+
   std::uint32_t state() const { return state_; }
   // For draw loops that step the generator themselves (see select/draw_loop).
   void setState(std::uint32_t state) { state_ = state; }

@@ -3,87 +3,95 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "select/direct_draw.h"
 #include "select/draw_loop.h"
 #include "select/match_index.h"
 #include "words/zipf.h"
 
 namespace {
 
-// The state of one selection: which records are in play, which are chosen.
+// The state of one selection: which rows are in play, which are chosen.
 class Draw {
  public:
-  Draw(const WordTable& table, const std::vector<AffectCategory>& play, const MatchRules& rules,
-       RandomSource& random)
+  Draw(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
+       const MatchRules& rules, RandomSource& random)
       : rules_(rules),
-        k_(static_cast<int>(play.size())),
-        candidates_(table.records.size()),
-        slot_(table.records.size(), 0),
-        chosen_(table.records.size(), 0),
-        loop_(random, std::vector<std::uint8_t>(table.records.size(), 0)) {
-    for (size_t i = 0; i < table.records.size(); ++i) {
-      const WordRecord& r = table.records[i];
-      candidates_[i] = {r.len, matchKey(r, rules), static_cast<int>(i)};
-      if (!r.canBeChosen()) continue;
-      const auto p = std::find(play.begin(), play.end(), r.category);
-      if (p != play.end()) slot_[i] = static_cast<std::uint8_t>(p - play.begin() + 1);
-    }
-    for (size_t i = 0; i < slot_.size(); ++i) loop_.setCategory(static_cast<int>(i), slot_[i]);
-    index_.build(candidates_, slot_, k_);
-  }
+        k_(k),
+        controls_(controls),
+        random_(random),
+        loop_(random, slot),
+        index_(slot, controls_, k, rules.matchAll) {}
 
   // Checks, without drawing, whether a group anchored in category s can
   // still be built; when it cannot, records why in `result`.
-  bool canBuildGroup(int s, SelectionResult& result) const {
+  Fit canBuildGroup(int s, SelectionResult& result) {
     for (int p = 1; p <= k_; ++p) {
       if (index_.left(p) == 0) {
         result.shortfall = Shortfall::CategoryEmpty;
         result.category = p;
-        return false;
+        return Fit::No;
       }
     }
-    if (index_.someGroupFits(s, chosen_, rules_)) return true;
-    result.shortfall = Shortfall::NoMatchableAnchor;
-    result.category = s;
+    const Fit fit = index_.someGroupFits(s);
+    if (fit == Fit::No) {
+      result.shortfall = Shortfall::NoMatchableAnchor;
+      result.category = s;
+    }
+    return fit;
+  }
+
+  // More groups are still wanted than some category has words left.
+  bool cannotComplete(long long groupsWanted) const {
+    for (int p = 1; p <= k_; ++p) {
+      if (index_.left(p) < groupsWanted) return true;
+    }
     return false;
   }
 
-  // Draws one group anchored in category s within the backstop.
-  bool buildGroup(int s, std::vector<int>& members) {
-    left_ = rules_.maxDrawsPerGroup;
+  enum class Outcome { Done, GaveUp, OutOfBudget, AtLimit };
+
+  // Draws one group anchored in category s at random within `budget` draws
+  // and the rules' hard limit.
+  Outcome buildGroup(int s, long long budget, std::vector<int>& members) {
+    const bool limitFirst = rules_.maxDrawsPerGroup <= budget;
+    left_ = std::min(budget, rules_.maxDrawsPerGroup);
     for (;;) {
       const Outcome outcome = tryGroup(s, members);
       if (outcome == Outcome::Done) {
-        for (int i : members) {
-          choose(i);
-          index_.take(slot_[static_cast<size_t>(i)]);
-        }
-        return true;
+        for (int i : members) choose(i);
+        return outcome;
       }
-      if (outcome == Outcome::OutOfDraws) return false;
+      if (outcome != Outcome::GaveUp) return limitFirst ? Outcome::AtLimit : Outcome::OutOfBudget;
     }
   }
 
- private:
-  enum class Outcome { Done, GaveUp, OutOfDraws };
-
-  // A partner must be in category p, unchosen, close to the anchor (the
-  // first of `members`) and under matchAll to every partner accepted before it.
-  bool isEligiblePartner(int i, int p, const std::vector<int>& members) const {
-    return loop_.category(i) == p && isCloseToGroup(i, members);
+  // Draws one group anchored in category s directly; false when none was found.
+  bool drawDirectly(int s, std::vector<int>& members) {
+    members = drawGroupDirectly(index_, s, random_);
+    for (int i : members) choose(i);
+    return !members.empty();
   }
 
+  void noteScarcest(SelectionResult& result) const {
+    result.scarcest = 1;
+    for (int p = 2; p <= k_; ++p) {
+      if (index_.left(p) < index_.left(result.scarcest)) result.scarcest = p;
+    }
+    result.scarcestLeft = index_.left(result.scarcest);
+  }
+
+ private:
   bool isCloseToGroup(int i, const std::vector<int>& members) const {
-    const Candidate& c = candidates_[static_cast<size_t>(i)];
     const size_t compared = rules_.matchAll ? members.size() : 1;
     for (size_t m = 0; m < compared; ++m) {
-      if (!isClose(c, candidates_[static_cast<size_t>(members[m])], rules_)) return false;
+      if (!controls_.rowsClose(i, members[m])) return false;
     }
     return true;
   }
 
   void choose(int i) {
-    chosen_[static_cast<size_t>(i)] = 1;
     loop_.setCategory(i, 0);
+    index_.take(i);
   }
 
   Outcome drawAnchor(int s, int& a) {
@@ -91,11 +99,11 @@ class Draw {
     const bool found = loop_.drawUntil(
         left_, static_cast<std::uint8_t>(s), [](int) { return true; }, a, used);
     left_ -= used;
-    return found ? Outcome::Done : Outcome::OutOfDraws;
+    return found ? Outcome::Done : Outcome::OutOfBudget;
   }
 
   // The first draw and up to kPartnerRetries more; running out of the
-  // backstop first ends the group.
+  // budget first ends the group.
   Outcome drawPartner(int p, const std::vector<int>& members, int& c) {
     const long long most = std::min<long long>(left_, kPartnerRetries + 1);
     long long used = 0;
@@ -106,8 +114,8 @@ class Draw {
         used);
     left_ -= used;
     if (found) return Outcome::Done;
-    // Fewer draws than a full step were left: the backstop ended it.
-    return most < kPartnerRetries + 1 ? Outcome::OutOfDraws : Outcome::GaveUp;
+    // Fewer draws than a full step were left: the budget ended it.
+    return most < kPartnerRetries + 1 ? Outcome::OutOfBudget : Outcome::GaveUp;
   }
 
   // One attempt with a fresh anchor of category s. The members of an
@@ -116,7 +124,7 @@ class Draw {
   // chosen only once the group is complete.
   Outcome tryGroup(int s, std::vector<int>& members) {
     members.assign(1, 0);
-    if (drawAnchor(s, members[0]) != Outcome::Done) return Outcome::OutOfDraws;
+    if (drawAnchor(s, members[0]) != Outcome::Done) return Outcome::OutOfBudget;
     for (int p = 1; p <= k_; ++p) {
       if (p == s) continue;
       int c = 0;
@@ -129,13 +137,36 @@ class Draw {
 
   const MatchRules& rules_;
   int k_;
-  std::vector<Candidate> candidates_;
-  std::vector<std::uint8_t> slot_;  // 1..K: the category in play; 0: never chosen
-  std::vector<char> chosen_;
+  const Controls& controls_;
+  RandomSource& random_;
   DrawLoop loop_;
   MatchIndex index_;
   long long left_ = 0;  // draws left to the group being built
 };
+
+// Per record its category in play (1..K), 0 when it cannot be chosen.
+std::vector<std::uint8_t> slotsOf(const WordTable& table, const std::vector<AffectCategory>& play) {
+  std::vector<std::uint8_t> slot(table.records.size(), 0);
+  for (size_t i = 0; i < table.records.size(); ++i) {
+    const WordRecord& r = table.records[i];
+    if (!r.canBeChosen()) continue;
+    const auto p = std::find(play.begin(), play.end(), r.category);
+    if (p != play.end()) slot[i] = static_cast<std::uint8_t>(p - play.begin() + 1);
+  }
+  return slot;
+}
+
+// The two controls of a word: its length, then its match key.
+Controls controlsOf(const WordTable& table, const MatchRules& rules) {
+  Controls controls;
+  controls.tolerances = {static_cast<double>(rules.lengthTolerance), rules.frequencyTolerance};
+  controls.values.reserve(table.records.size() * 2);
+  for (const WordRecord& r : table.records) {
+    controls.values.push_back(r.len);
+    controls.values.push_back(matchKey(r, rules));
+  }
+  return controls;
+}
 
 }  // namespace
 
@@ -147,6 +178,7 @@ int keepWholeRounds(SelectionResult& result, int lists) {
     result.matched -=
         static_cast<long long>(dropped) * static_cast<long long>(result.groups[0].size());
     result.groups.resize(kept);
+    result.directGroups = std::max(0LL, result.directGroups - dropped);
   }
   return dropped;
 }
@@ -165,20 +197,46 @@ std::vector<int> SelectionResult::chosenInTableOrder() const {
 
 SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
                             long long wanted, const MatchRules& rules, RandomSource& random) {
+  return chooseGroups(slotsOf(table, play), controlsOf(table, rules), static_cast<int>(play.size()),
+                      wanted, rules, random);
+}
+
+SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
+                             long long wanted, const MatchRules& rules, RandomSource& random) {
   SelectionResult result;
-  const int k = static_cast<int>(play.size());
   result.wanted = wanted < k ? 0 : wanted / k * k;
   if (k < 2) return result;  // no anchor category: nothing could ever be drawn
-  Draw draw(table, play, rules, random);
+  Draw draw(slot, controls, k, rules, random);
   const long long limit = wanted - k + 1;
+  bool direct = false;  // once a group is drawn directly, every later one is
+  const auto stop = [&](Shortfall why, int category) {
+    result.shortfall = why;
+    result.category = category;
+    draw.noteScarcest(result);
+    return result;
+  };
   while (result.matched < limit) {
     for (int s = 1; s < k && result.matched < limit; ++s) {
-      if (!draw.canBuildGroup(s, result)) return result;
+      const Fit fit = draw.canBuildGroup(s, result);
+      if (fit == Fit::No) return stop(result.shortfall, result.category);
       std::vector<int> members;
-      if (!draw.buildGroup(s, members)) {
-        result.shortfall = Shortfall::DrawLimit;
-        result.category = s;
-        return result;
+      if (!direct) {
+        const long long budget = draw.cannotComplete((result.wanted - result.matched) / k)
+                                     ? std::min(rules.randomDrawsPerGroup, kShortListDrawsPerGroup)
+                                     : rules.randomDrawsPerGroup;
+        const Draw::Outcome outcome = draw.buildGroup(s, budget, members);
+        if (outcome == Draw::Outcome::AtLimit) return stop(Shortfall::DrawLimit, s);
+        // The random draw could not find a group the check did not prove.
+        if (outcome != Draw::Outcome::Done && fit == Fit::Undecided) {
+          return stop(Shortfall::Undecided, s);
+        }
+        direct = outcome != Draw::Outcome::Done;
+      }
+      if (direct) {
+        if (fit == Fit::Undecided || !draw.drawDirectly(s, members)) {
+          return stop(Shortfall::Undecided, s);
+        }
+        ++result.directGroups;
       }
       result.groups.push_back(std::move(members));
       result.matched += k;

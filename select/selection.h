@@ -4,17 +4,32 @@
 #ifndef STIMSEL_SELECT_SELECTION_H_
 #define STIMSEL_SELECT_SELECTION_H_
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
+#include "select/controls.h"
 #include "select/random_source.h"
 #include "words/word_table.h"
 
 // Candidates looked at for one partner: the first draw and this many more.
 constexpr int kPartnerRetries = 100;
 
-// Backstop: draws one group may take, give-ups included, before the list is
-// declared short. A group that can be built needs far fewer.
-constexpr long long kMaxDrawsPerGroup = 200'000'000;
+// Random draws one group may take, give-ups included, before it and every
+// later group of the run are drawn directly (see select/direct_draw). A
+// group that can be built needs far fewer; a list that took up to this many
+// draws for each of its groups is drawn exactly as it always was.
+constexpr long long kRandomDrawsPerGroup = 200'000'000;
+
+// The same budget once the list can no longer be completed, because more
+// groups are wanted than some category has words left: such a list takes as
+// many groups as the words allow, and the random draw need not be waited for
+// through the slow end of its last groups.
+constexpr long long kShortListDrawsPerGroup = 1'000'000;
+
+// No limit: draws that end the list short instead of switching to direct
+// draws. Harnesses that follow the random draw alone set a lower one.
+constexpr long long kMaxDrawsPerGroup = std::numeric_limits<long long>::max();
 
 // How close the words of a group must be; bounds included. Two values are
 // close when |a - b| <= tolerance, computed in double precision.
@@ -23,6 +38,7 @@ struct MatchRules {
   double frequencyTolerance = 10;  // in the frequency column's units, or Zipf units
   bool zipf = false;               // match log10(frequency per million) + 3
   bool matchAll = false;           // every two words of a group, not only with the anchor
+  long long randomDrawsPerGroup = kRandomDrawsPerGroup;
   long long maxDrawsPerGroup = kMaxDrawsPerGroup;
 };
 
@@ -30,7 +46,8 @@ enum class Shortfall {
   None,
   CategoryEmpty,      // a category in play has no eligible word left
   NoMatchableAnchor,  // no anchor left has a partner in every other category
-  DrawLimit,          // the backstop ended the search
+  DrawLimit,          // maxDrawsPerGroup ended the search
+  Undecided,          // the search could not tell whether another group exists
 };
 
 struct SelectionResult {
@@ -38,6 +55,12 @@ struct SelectionResult {
   long long matched = 0;  // words chosen, all in complete groups
   Shortfall shortfall = Shortfall::None;
   int category = 0;  // 1..K: the category in play that ran short
+  // On a shortfall: the category in play with the fewest words left (the
+  // lowest number among equals) and how many it has.
+  int scarcest = 0;
+  int scarcestLeft = 0;
+  // How many of the last groups were drawn directly.
+  long long directGroups = 0;
   // The table indexes of each complete group in draw order: the anchor, then
   // one partner of every other category in play, in play order.
   std::vector<std::vector<int>> groups;
@@ -55,9 +78,17 @@ struct SelectionResult {
 // partner that is not close to the anchor (and, under matchAll, to every
 // partner accepted before it). Before each group the search checks, without
 // drawing, that such a group can still be built; when it cannot, the list
-// ends short.
+// ends short. When the random draw spends its budget on a group that can be
+// built, that group and all later ones are drawn directly. The controls are
+// the length and the match key, with the rules' tolerances.
 SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCategory>& play,
                             long long wanted, const MatchRules& rules, RandomSource& random);
+
+// The same over rows given as their category in play (`slot`: 1..k, 0 for
+// none) and their control values; of `rules` only matchAll and the draw
+// budgets count.
+SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
+                             long long wanted, const MatchRules& rules, RandomSource& random);
 
 // Keeps only whole rounds of `lists` groups, so that lists dealt from them
 // in turn all hold the same make-up; the words left out no longer count as

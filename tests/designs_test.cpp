@@ -2,6 +2,7 @@
 // through the export, and the check before each group against brute force.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -149,17 +150,31 @@ TEST(Matching, CheckBeforeEachGroupAgreesWithBruteForce) {
     rules.lengthTolerance = static_cast<int>(random() % 3);
     rules.frequencyTolerance = trial % 3 == 0 ? 0.2 : 10;
     const int k = 3;
+    struct Candidate {
+      int len;
+      double key;
+    };
     std::vector<Candidate> candidates;
     std::vector<std::uint8_t> slot;
     std::vector<char> chosen;
+    Controls controls;
+    controls.tolerances = {static_cast<double>(rules.lengthTolerance), rules.frequencyTolerance};
     const int n = 6 + static_cast<int>(random() % 9);
     for (int i = 0; i < n; ++i) {
-      candidates.push_back({3 + static_cast<int>(random() % 4), keys[random() % 9], i});
+      candidates.push_back({3 + static_cast<int>(random() % 4), keys[random() % 9]});
       slot.push_back(static_cast<std::uint8_t>(random() % 6 == 0 ? 0 : 1 + random() % k));
       chosen.push_back(random() % 5 == 0 ? 1 : 0);
+      controls.values.insert(controls.values.end(),
+                             {static_cast<double>(candidates.back().len), candidates.back().key});
     }
-    MatchIndex index;
-    index.build(candidates, slot, k);
+    const auto isNear = [&](int x, int y) {
+      return std::abs(candidates[x].len - candidates[y].len) <= rules.lengthTolerance &&
+             std::fabs(candidates[x].key - candidates[y].key) <= rules.frequencyTolerance;
+    };
+    MatchIndex index(slot, controls, k, rules.matchAll);
+    for (int i = 0; i < n; ++i) {
+      if (chosen[i] && slot[i] != 0) index.take(i);
+    }
     for (int s = 1; s < k; ++s) {
       bool brute = false;
       for (int a = 0; a < n && !brute; ++a) {
@@ -171,14 +186,13 @@ TEST(Matching, CheckBeforeEachGroupAgreesWithBruteForce) {
         const std::vector<int> others = s == 1 ? std::vector<int>{2, 3} : std::vector<int>{1, 3};
         for (int x : options[others[0]]) {
           for (int y : options[others[1]]) {
-            const bool withAnchor = isClose(candidates[x], candidates[a], rules) &&
-                                    isClose(candidates[y], candidates[a], rules);
-            const bool pair = !rules.matchAll || isClose(candidates[x], candidates[y], rules);
+            const bool withAnchor = isNear(x, a) && isNear(y, a);
+            const bool pair = !rules.matchAll || isNear(x, y);
             brute = brute || (withAnchor && pair);
           }
         }
       }
-      EXPECT_EQ(index.someGroupFits(s, chosen, rules), brute) << "trial " << trial << " s " << s;
+      EXPECT_EQ(index.someGroupFits(s) == Fit::Yes, brute) << "trial " << trial << " s " << s;
       fits += brute ? 1 : 0;
       ++checks;
     }

@@ -232,29 +232,41 @@ TEST(Shortfall, EachReasonIsNamedExactly) {
   for (const NormsWord& w : band) {
     if (w.word.compare(0, 3, "mad") != 0) noAngryWords.push_back(w);
   }
-  const std::vector<NormsWord> needles = {{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20},
-                                          {"pas", 8, 7, 20}, {"nag", 2, 7, 20}, {"nau", 5, 7, 20}};
+  // Aroused positive is the scarcest category, but the list stops because no
+  // calm positive word has an aroused negative partner.
+  std::vector<NormsWord> scarceElsewhere = {{"hot1", 8.5, 7, 20}, {"hot2", 8.5, 7, 20}};
+  for (int i = 0; i < 3; ++i) {
+    const std::string n = std::to_string(i);
+    for (const NormsWord& w : {NormsWord{"pos" + n, 8, 3, 20}, NormsWord{"neg" + n, 2, 3, 20},
+                               NormsWord{"mad" + n, 2.5, 7, 500}}) {
+      scarceElsewhere.push_back(w);
+    }
+  }
   const struct {
     const char* name;
     std::vector<NormsWord> words;
     std::vector<std::string> args;
     std::string lines;
+    std::string after;  // what follows the table, before "Done."
   } cases[] = {
       {"no partner, no-neutral label",
        twoBandsThenStuck,
        {"12", "V", "--seed=3"},
        "Only 8 of 12 words could be matched.\nNo word of category 3 (label \"+a\") left has a "
-       "partner within 2 letters and 10 in frequency in every other category.\n"},
+       "partner within 2 letters and 10 in frequency in every other category.\n",
+       "Of the categories in play, category 1 (label \"+ \") has the fewest words left: 1.\n"},
+      {"no partner, another category scarcest",
+       scarceElsewhere,
+       {"8", "V", "--seed=3"},
+       "Only 0 of 8 words could be matched.\nNo word of category 1 (label \"+ \") left has a "
+       "partner within 2 letters and 10 in frequency in every other category.\n",
+       "Of the categories in play, category 3 (label \"+a\") has the fewest words left: 2.\n"},
       {"empty category, no-neutral label",
        noAngryWords,
        {"4", "V", "--seed=3"},
        "Only 0 of 4 words could be matched.\n"
-       "No word of category 4 (label \"-a\") is left to choose.\n"},
-      {"backstop",
-       needles,
-       {"6", "YES", "--seed=12"},
-       "Only 0 of 6 words could be matched.\n"
-       "Gave up on a group anchored in category 1 (label \"+ \") after 200000000 draws.\n"},
+       "No word of category 4 (label \"-a\") is left to choose.\n",
+       ""},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -263,7 +275,33 @@ TEST(Shortfall, EachReasonIsNamedExactly) {
     EXPECT_EQ(r.status, 3) << c.name;
     EXPECT_EQ(r.output.rfind("filename is KOVA.txt\n" + c.lines + kHeader, 0), 0u) << c.name << "\n"
                                                                                    << r.output;
+    const size_t tableEnd = r.output.rfind('\t');
+    EXPECT_EQ(r.output.substr(r.output.find('\n', tableEnd) + 1), c.after + "Done.\n")
+        << c.name << "\n"
+        << r.output;
   }
+}
+
+// One word per category among 1030 records: a group takes about 10^8 random
+// draws on average, so seed 12 reaches the random draw's limit; the group
+// is then drawn directly and the list completes.
+TEST(DirectDraw, AGroupTheRandomDrawCannotFindIsDrawnDirectly) {
+  const std::vector<NormsWord> needles = {{"pos", 8, 3, 20}, {"neg", 2, 3, 20}, {"neu", 5, 3, 20},
+                                          {"pas", 8, 7, 20}, {"nag", 2, 7, 20}, {"nau", 5, 7, 20}};
+  TempDir dir;
+  dir.write("KOVA.txt", normsFileText(needles));
+  const RunResult r = runStimsel(dir.path(), {"6", "YES", "--seed=12"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output,
+            "filename is KOVA.txt\n" + kHeader +
+                "1\tpos            \t+ \t8.000\t3.000\t3\t20\n"
+                "2\tneg            \t- \t2.000\t3.000\t3\t20\n"
+                "3\tneu            \tN \t5.000\t3.000\t3\t20\n"
+                "4\tpas            \t+a\t8.000\t7.000\t3\t20\n"
+                "5\tnag            \t-a\t2.000\t7.000\t3\t20\n"
+                "6\tnau            \tNa\t5.000\t7.000\t3\t20\n"
+                "1 group was completed by direct draws after the random draw reached its limit.\n"
+                "Done.\n");
 }
 
 TEST(Output, AListThatCannotBeWrittenIsAFailureSaidOnStandardError) {

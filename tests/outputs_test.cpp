@@ -198,8 +198,10 @@ TEST(Outputs, StandardOutputHoldsTheOutputAndStandardErrorTheRest) {
             "word,valence,arousal,frequency\ncaf\xe9,8,3,10\ncaf\xe8,2,3,10\n=one,5,3,10\n"
             "=one,5,3,10\n");
   const std::string shortfall =
-      "Only 450 of 900 words could be matched.\nNo word of category 1 (label \"+ \") left has "
-      "a partner within 2 letters and 10 in frequency in every other category.\n";
+      "Only 438 of 900 words could be matched.\nNo word of category 4 (label \"+a\") left has "
+      "a partner within 2 letters and 10 in frequency in every other category.\n5 groups were "
+      "completed by direct draws after the random draw reached its limit.\nOf the categories in "
+      "play, category 4 (label \"+a\") has the fewest words left: 12.\n";
   const struct {
     const char* name;
     std::vector<std::string> args;
@@ -207,7 +209,7 @@ TEST(Outputs, StandardOutputHoldsTheOutputAndStandardErrorTheRest) {
     size_t rows;  // CSV rows on standard output, header included
     std::string errors;
   } cases[] = {
-      {"short list", {"900", "YES", "--seed", "1", "--out", "-"}, 3, 451, shortfall},
+      {"short list", {"900", "YES", "--seed", "1", "--out", "-"}, 3, 439, shortfall},
       {"warnings",
        {"3", "NO", "--norms", "norms.csv", "--seed", "1", "--out", "-"},
        0,
