@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "design/design_text.h"
+#include "words/ascii_text.h"
 #include "words/message_text.h"
 #include "words/number_text.h"
 
@@ -80,6 +82,29 @@ bool setColumn(Settings& s, const std::string& value) {
   return true;
 }
 
+// The variable a control matches on, as one slot: frequency and its Zipf
+// value are two scales of one variable.
+std::string controlSlot(const std::string& variable) {
+  const std::string name = asciiLower(variable);
+  return name == "zipf" ? "frequency" : name;
+}
+
+// A control of any spelling: a later one of the same slot and option
+// replaces the earlier (the last one counts); checkControls refuses two
+// options that disagree.
+void addControl(Settings& s, const Control& control, const char* option) {
+  std::vector<Control>& controls = s.design.controls;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (controlSlot(controls[i].variable) == controlSlot(control.variable) &&
+        s.controlSpellings[i] == option) {
+      controls[i] = control;
+      return;
+    }
+  }
+  controls.push_back(control);
+  s.controlSpellings.emplace_back(option);
+}
+
 bool setWhole(int& target, const std::string& value, unsigned long long least,
               unsigned long long most) {
   unsigned long long parsed = 0;
@@ -95,6 +120,20 @@ bool setTolerance(Settings& s, const std::string& value, bool zipf) {
   s.rules.frequencyTolerance = tolerance;
   s.rules.zipf = zipf;
   (zipf ? s.zipfToleranceGiven : s.frequencyToleranceGiven) = true;
+  addControl(s, {zipf ? "zipf" : "frequency", tolerance},
+             zipf ? "--zipf-tolerance" : "--frequency-tolerance");
+  return true;
+}
+
+bool setLengthTolerance(Settings& s, const std::string& value) {
+  if (!setWhole(s.rules.lengthTolerance, value, 0, 100)) return false;
+  addControl(s, {"length", static_cast<double>(s.rules.lengthTolerance)}, "--length-tolerance");
+  return true;
+}
+
+bool setFrequencyUnit(Settings& s, const std::string& value) {
+  if (value != "per-million" && value != "other") return false;
+  s.perMillion = value == "per-million";
   return true;
 }
 
@@ -123,6 +162,8 @@ struct Option {
   const char* name;
   const char* expected;
   bool (*apply)(Settings&, const std::string&);
+  // For values with a grammar of their own: returns why a value is bad, or "".
+  std::string (*explain)(Settings&, const std::string&) = nullptr;
 };
 
 const Option kOptions[] = {
@@ -155,15 +196,23 @@ const Option kOptions[] = {
      }},
     {"lists", "a whole number from 1 to 1000",
      [](Settings& s, const std::string& v) { return setWhole(s.lists, v, 1, 1000); }},
-    {"length-tolerance", "a whole number from 0 to 100",
-     [](Settings& s, const std::string& v) {
-       return setWhole(s.rules.lengthTolerance, v, 0, 100);
-     }},
+    {"length-tolerance", "a whole number from 0 to 100", setLengthTolerance},
     {"frequency-tolerance", "a number from 0 to 1000000",
      [](Settings& s, const std::string& v) { return setTolerance(s, v, false); }},
     {"zipf-tolerance", "a number from 0 to 1000000 (such as 0.2)",
      [](Settings& s, const std::string& v) { return setTolerance(s, v, true); }},
     {"match", "anchor or all", setMatch},
+    {"design", "affect (the built-in design; --split gives others)",
+     [](Settings&, const std::string& v) { return v == "affect"; }},
+    {"frequency-unit", "per-million or other", setFrequencyUnit},
+    {"exclude", "a file name",
+     [](Settings& s, const std::string& v) {
+       return s.excludeOptionGiven = setOptionalFileName(s.excludeFile, v);
+     }},
+    {"pos", "a part of speech",
+     [](Settings& s, const std::string& v) {
+       return s.posOptionGiven = setOptionalFileName(s.partOfSpeech, v);
+     }},
     {"report", nullptr, [](Settings& s, const std::string&) { return s.report = true; }},
     {"plot", "a file name",
      [](Settings& s, const std::string& v) { return setOptionalFileName(s.plotFile, v); }},
@@ -182,6 +231,7 @@ void applyPosition(Settings& s, int position, const std::string& arg) {
       s.wanted = parseWordCount(arg);
       break;
     case 2:
+      s.modeArgument = arg;
       if (!arg.empty() && arg[0] == 'N') s.mode = ListMode::NoArousalMode;
       if (!arg.empty() && arg[0] == 'V') s.mode = ListMode::NoNeutralMode;
       break;
@@ -223,10 +273,58 @@ std::string applyOption(const std::vector<std::string>& args, size_t& i, Setting
     return "--" + name + " needs a value, " + option->expected + "; '" + shownText(value) +
            "' is an option, not a value";
   }
+  if (option->explain != nullptr) {
+    const std::string why = option->explain(s, value);
+    if (!why.empty()) return "bad value '" + shownText(value) + "' for --" + name + ": " + why;
+    return "";
+  }
   if (!option->apply(s, value)) {
     return "bad value '" + shownText(value) + "' for --" + name + ": expected " + option->expected;
   }
   return "";
+}
+
+// A control as the user gave it: "--control zipf=0.2", "--length-tolerance".
+std::string spelled(const Settings& s, size_t i) {
+  const Control& control = s.design.controls[i];
+  if (s.controlSpellings[i] != "--control") return s.controlSpellings[i];
+  return "--control " + shownText(control.variable) + "=" + decimalText(control.tolerance);
+}
+
+// Two spellings of one control disagree ("--control zipf=0.2" and
+// "--frequency-tolerance 5"); the message names both options.
+std::string checkControls(const Settings& s) {
+  const std::vector<Control>& controls = s.design.controls;
+  for (size_t a = 0; a < controls.size(); ++a) {
+    for (size_t b = 0; b < a; ++b) {
+      if (controlSlot(controls[a].variable) != controlSlot(controls[b].variable)) continue;
+      if (s.controlSpellings[a] == "--control" && s.controlSpellings[b] == "--control" &&
+          asciiLower(controls[a].variable) == asciiLower(controls[b].variable)) {
+        continue;
+      }
+      return spelled(s, b) + " and " + spelled(s, a) +
+             " cannot go together: each says how close the words must be on " +
+             controlSlot(controls[a].variable) + "; give only one";
+    }
+  }
+  return "";
+}
+
+// What the design's options ask of the rest of the command line.
+std::string checkDesignOptions(const Settings& s) {
+  const std::string bad = checkDesign(s.design);
+  if (!bad.empty()) return bad;
+  if (!s.design.splits.empty() && s.positionalCount >= 2 && asciiLower(s.modeArgument) != "yes") {
+    return "--split makes its own categories: the second position must be YES or left out, not '" +
+           shownText(s.modeArgument) + "'";
+  }
+  if (s.excludeOptionGiven && s.positionalCount >= 3) {
+    return "--exclude and the third position both name an exclusion file; give only one";
+  }
+  if (s.posOptionGiven && s.positionalCount >= 4) {
+    return "--pos and the fourth position both name a part of speech; give only one";
+  }
+  return checkControls(s);
 }
 
 // Options that cannot go together, or an export whose format is unknown.
@@ -238,6 +336,8 @@ std::string checkCombination(const Settings& s) {
     return "--zipf-tolerance and --frequency-tolerance cannot go together: groups are matched "
            "on one of them; give only one";
   }
+  const std::string design = checkDesignOptions(s);
+  if (!design.empty()) return design;
   if (s.norms.headerLinesGiven && formatOf(s.norms) != NormsFormat::Classic) {
     return "--header-lines applies to the classic layout only; " + shownText(s.norms.path) +
            " is read as a table whose first row names the columns";

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/controls_in_force.h"
 #include "app/output_check.h"
 #include "app/stimsel.h"
 #include "app/usage.h"
@@ -212,8 +213,12 @@ int runList(const Settings& settings, std::ostream& out, std::ostream& err,
     notices << words.error().text() << "\n" << installedSampleHint(settings, words.error());
     return words.error().badCommand ? kExitBadOption : kExitInputError;
   }
-  const DrawnGroups drawn = drawGroups(settings, words.value(), settings.seed.value_or(clockSeed));
-  return finishList(settings, words.value(), drawn, {progress, notices, out});
+  // The frequency control depends on the frequencies' unit, known only now.
+  Settings settled = settings;
+  settled.rules = rulesInForce(
+      settings, controlsInForce(settings, frequencyIsPerMillion(settings, words.value())));
+  const DrawnGroups drawn = drawGroups(settled, words.value(), settled.seed.value_or(clockSeed));
+  return finishList(settled, words.value(), drawn, {progress, notices, out});
 }
 
 int runParsed(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -243,7 +248,11 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   Result<WordTable> words = loadNormsFile(settings.norms);
   if (!words.ok()) return words;
   WordTable& table = words.value();
-  if (settings.norms.named) out << "Reading: " << table.reading << ".\n";
+  if (settings.norms.named) {
+    const std::vector<Control> controls =
+        controlsInForce(settings, frequencyIsPerMillion(settings, table));
+    out << "Reading: " << table.reading << ".\n" << matchingLine(controls, settings.rules.matchAll);
+  }
   if (table.duplicateWords > 0) out << duplicateWarning(fileName, table);
   for (const std::string& warning : table.warnings) out << warning;
   out << invalidUtf8Warning(fileName, table);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "design/design.h"
 #include "output/export.h"
 #include "select/selection.h"
 #include "tables/norms_file.h"
@@ -25,8 +26,18 @@ struct Settings {
   MatchRules rules;
   bool frequencyToleranceGiven = false;  // --frequency-tolerance and --zipf-tolerance
   bool zipfToleranceGiven = false;       // exclude each other
-  int lists = 1;                         // --lists: disjoint lists dealt from one draw
-  std::optional<std::string> outFile;    // --out; "-" is standard output
+  // The design: --split, --where, and every spelling of a control in the
+  // order given (--control, --length-tolerance, --frequency-tolerance,
+  // --zipf-tolerance), each remembering which option gave it.
+  Design design;
+  std::vector<std::string> controlSpellings;  // per design.controls entry: its option
+  bool controlGiven = false;                  // --control replaces the default controls
+  std::optional<bool> perMillion;             // --frequency-unit; none: from the norms
+  std::string modeArgument;                   // position 2 as given, for --split
+  bool excludeOptionGiven = false;            // --exclude, the third position's spelling
+  bool posOptionGiven = false;                // --pos, the fourth position's spelling
+  int lists = 1;                              // --lists: disjoint lists dealt from one draw
+  std::optional<std::string> outFile;         // --out; "-" is standard output
   std::optional<ExportFormat> outFormat;
   bool report = false;
   std::optional<std::string> plotFile;

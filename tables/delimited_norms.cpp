@@ -3,8 +3,10 @@
 #include <cctype>
 
 #include "tables/delimited_reader.h"
+#include "words/ascii_text.h"
 #include "words/message_text.h"
 #include "words/norms_loader.h"
+#include "words/number_text.h"
 #include "words/record_fields.h"
 
 namespace {
@@ -14,15 +16,25 @@ const Role kRatingRoles[] = {Role::Valence, Role::ValenceSd, Role::Arousal};
 // Per role, the rows left out for a missing value in its column.
 using MissingCounts = std::array<int, kRoleCount>;
 
+// A kept column: where it is in the header and how many rows missed it.
+struct KeptColumn {
+  size_t column = 0;
+  int missing = 0;
+};
+
 std::string missingWarning(const std::string& fileName, int rows, const MissingCounts& missing,
-                           const std::vector<std::string>& header, const ColumnMap& columns) {
+                           const std::vector<std::string>& header, const ColumnMap& columns,
+                           const std::vector<KeptColumn>& kept) {
   std::string perColumn;
+  const auto add = [&](size_t column, int count) {
+    if (count == 0) return;
+    perColumn +=
+        (perColumn.empty() ? "" : ", ") + shownText(header[column]) + " " + std::to_string(count);
+  };
   for (int r = 0; r < kRoleCount; ++r) {
-    if (missing[static_cast<size_t>(r)] == 0) continue;
-    perColumn += (perColumn.empty() ? "" : ", ") +
-                 shownText(header[static_cast<size_t>(columns[r])]) + " " +
-                 std::to_string(missing[static_cast<size_t>(r)]);
+    add(static_cast<size_t>(columns[r]), missing[static_cast<size_t>(r)]);
   }
+  for (const KeptColumn& k : kept) add(k.column, k.missing);
   return "Warning: " + shownText(fileName) + ": " +
          (rows == 1 ? std::string("1 row has") : std::to_string(rows) + " rows have") +
          " a missing value and are left out of the selection (" + perColumn + ").\n";
@@ -31,8 +43,13 @@ std::string missingWarning(const std::string& fileName, int rows, const MissingC
 class RowReader {
  public:
   RowReader(const std::string& fileName, const std::vector<std::string>& header,
-            const ColumnMap& columns, const DelimitedLayout& layout)
-      : fileName_(fileName), header_(header), columns_(columns), layout_(layout) {}
+            const ColumnMap& columns, const DelimitedLayout& layout, std::vector<KeptColumn> kept)
+      : fileName_(fileName),
+        header_(header),
+        columns_(columns),
+        layout_(layout),
+        kept_(std::move(kept)),
+        keptValues_(kept_.size()) {}
 
   // Fills `record` (and its part of speech, `pos`) from `fields`. Returns
   // false with `error` set for a cell that does not parse, and false with no
@@ -66,6 +83,7 @@ class RowReader {
         return fail(Role::Frequency, problem, error);
       }
     }
+    if (!readKept(fields, error)) return false;
     if (columnOf(columns_, Role::Pos) >= 0) cell(fields, Role::Pos, pos);
     record.sourceLine = line;
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
@@ -73,8 +91,29 @@ class RowReader {
   }
 
   const MissingCounts& missing() const { return missing_; }
+  const std::vector<KeptColumn>& kept() const { return kept_; }
+  // The kept columns' values of the row read last.
+  const std::vector<double>& keptValues() const { return keptValues_; }
 
  private:
+  bool readKept(const std::vector<std::string_view>& fields, std::optional<ReadError>& error) {
+    for (size_t k = 0; k < kept_.size(); ++k) {
+      const size_t column = kept_[k].column;
+      const std::string_view value = column < fields.size() ? trimmed(fields[column]) : "";
+      if (isMissingValue(value)) {
+        ++kept_[k].missing;
+        return false;
+      }
+      if (parseDecimal(value, keptValues_[k], kLargestFrequency) != NumberStatus::Ok) {
+        error = ReadError::at(fileName_, line_,
+                              "column " + shownText(header_[column]) + ": " + quoted(value) +
+                                  " is not a number (a design needs this column's numbers)");
+        return false;
+      }
+    }
+    return true;
+  }
+
   // The trimmed cell of `role`; "" when the row is short.
   std::string_view text(const std::vector<std::string_view>& fields, Role role) const {
     const auto column = static_cast<size_t>(columnOf(columns_, role));
@@ -101,7 +140,43 @@ class RowReader {
   const DelimitedLayout& layout_;
   long long line_ = 0;
   MissingCounts missing_{};
+  std::vector<KeptColumn> kept_;
+  std::vector<double> keptValues_;
 };
+
+// The header column of a variable a design names: a rating role's column,
+// else the column of that name (exactly, else the only one alike but for
+// case).
+Result<size_t> keptColumnOf(const std::string& variable, const std::vector<std::string>& header,
+                            const ColumnMap& columns, const std::string& fileName) {
+  Role role = Role::Word;
+  if (parseRole(asciiLower(variable), role)) {
+    const int column = columnOf(columns, role);
+    if (role != Role::Word && role != Role::Pos && column >= 0) return static_cast<size_t>(column);
+    if (role == Role::Word || role == Role::Pos) {
+      return ReadError::at(fileName, 1,
+                           "the " + std::string(roleName(role)) +
+                               " column holds no numbers; a design cannot use it");
+    }
+  }
+  std::vector<size_t> alike;
+  for (size_t i = 0; i < header.size(); ++i) {
+    if (header[i] == variable) return i;
+    if (asciiLower(header[i]) == asciiLower(variable)) alike.push_back(i);
+  }
+  if (alike.size() == 1) return alike.front();
+  if (alike.size() > 1) {
+    std::vector<std::string> names;
+    for (size_t i : alike) names.push_back(header[i]);
+    return ReadError::at(fileName, 1,
+                         std::to_string(alike.size()) + " columns match the name \"" +
+                             shownText(variable) + "\": " + nameList(names) +
+                             "; name it as the file spells it");
+  }
+  return ReadError::at(fileName, 1,
+                       "no column named \"" + shownText(variable) +
+                           "\" for the design; the columns are: " + nameList(header));
+}
 
 bool isBlankRecord(const std::vector<std::string_view>& fields) {
   for (std::string_view f : fields) {
@@ -148,10 +223,21 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   const std::vector<Role> shown = {Role::Word,    Role::Valence,   Role::ValenceSd,
                                    Role::Arousal, Role::Frequency, Role::Pos};
   table.hasValenceSd = columnOf(columns.value(), Role::ValenceSd) >= 0;
+  if (layout.needsFrequency) {
+    table.frequencyColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Frequency))];
+  }
   if (columnOf(columns.value(), Role::Pos) >= 0) {
     table.posColumn = header[static_cast<size_t>(columnOf(columns.value(), Role::Pos))];
   }
-  RowReader rows(fileName, header, columns.value(), layout);
+  std::vector<KeptColumn> kept;
+  for (const std::string& variable : layout.keptColumns) {
+    const Result<size_t> column = keptColumnOf(variable, header, columns.value(), fileName);
+    if (!column.ok()) return column.error();
+    kept.push_back({column.value(), 0});
+    table.columns.push_back({variable, {}});
+  }
+  for (NumericColumn& column : table.columns) column.values.reserve(layout.expectedRows);
+  RowReader rows(fileName, header, columns.value(), layout, kept);
   std::vector<std::string_view> fields;
   std::optional<ReadError> error;
   int leftOut = 0;
@@ -164,6 +250,9 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
     if (rows.read(fields, reader.recordLine(), record, pos, error)) {
       table.records.push_back(std::move(record));
       if (!table.posColumn.empty()) table.partOfSpeech.emplace_back(pos);
+      for (size_t k = 0; k < table.columns.size(); ++k) {
+        table.columns[k].values.push_back(rows.keptValues()[k]);
+      }
     } else if (error) {
       return *error;
     } else {
@@ -176,7 +265,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
       countOf(rowsRead, "row", "rows") + "; " + columnsRead(header, columns.value(), shown);
   if (leftOut > 0) {
     table.warnings.push_back(
-        missingWarning(fileName, leftOut, rows.missing(), header, columns.value()));
+        missingWarning(fileName, leftOut, rows.missing(), header, columns.value(), rows.kept()));
   }
   markDuplicates(table);
   return table;

@@ -5,6 +5,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tables/column_roles.h"
 #include "words/rating_scale.h"
@@ -17,6 +18,9 @@ struct DelimitedLayout {
   bool needsFrequency = true;  // false when frequencies come from a second file
   RatingScale scale;
   size_t expectedRows = 0;  // room to reserve for the records, when known
+  // Variables a design names that the table must supply as numbers (not the
+  // computed length, frequency and zipf): role names or column names.
+  std::vector<std::string> keptColumns;
 };
 
 // True for the cells a spreadsheet writes for a missing number: empty, "NA",
@@ -31,7 +35,11 @@ bool isMissingValue(std::string_view cell);
 // `layout.scale`, a frequency below 0 or above kLargestFrequency. Blank rows
 // are skipped; a file without data rows is an error. Records are classified
 // on `layout.scale` and keep the file's own values; table.reading gives the
-// rows read and the column of each role.
+// rows read and the column of each role. Each kept column is found as a
+// role's column or by name (an exact match first, then one that differs
+// only in case), read as a double into table.columns under the variable's
+// name; a missing value leaves the row out, a cell that is not a number is
+// an error, and so is a name no column has.
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
                                      const DelimitedLayout& layout);
 

@@ -101,12 +101,14 @@ void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
     // A move onto itself would empty the word.
     if (kept != i) {
       if (!table.partOfSpeech.empty()) table.partOfSpeech[kept] = std::move(table.partOfSpeech[i]);
+      for (NumericColumn& column : table.columns) column.values[kept] = column.values[i];
       table.records[kept] = std::move(r);
     }
     ++kept;
   }
   table.records.resize(kept);
   if (!table.partOfSpeech.empty()) table.partOfSpeech.resize(kept);
+  for (NumericColumn& column : table.columns) column.values.resize(kept);
   const size_t missing = before - table.records.size();
   if (missing > 0) {
     table.warnings.push_back("Warning: " + std::to_string(missing) + " of " +
@@ -116,6 +118,7 @@ void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
   if (disagreements > 0) {
     table.warnings.push_back(disagreementWarning(fileName, disagreeing, disagreements));
   }
+  table.frequencyColumn = frequencies.freqColumn;
   table.reading += "; frequency from " + shownText(fileName) + " (" +
                    shownText(frequencies.wordColumn) + ", " + shownText(frequencies.freqColumn) +
                    ")";

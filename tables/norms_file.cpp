@@ -29,10 +29,25 @@ size_t countLines(const std::string& path) {
   return lines;
 }
 
+// The classic layout has fixed fields: a design can use its ratings (read
+// from the records), nothing else.
+std::optional<ReadError> classicDesignColumns(const NormsSource& source) {
+  for (const std::string& variable : source.designColumns) {
+    const std::string name = asciiLower(variable);
+    if (name == "valence" || name == "arousal" || name == "valence_sd") continue;
+    return ReadError::at(source.path, 0,
+                         "the classic layout has no column \"" + variable +
+                             "\" for the design; it offers valence, valence_sd, arousal, "
+                             "frequency, length and zipf (use a CSV or TSV file for others)");
+  }
+  return std::nullopt;
+}
+
 Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   const NormsFormat format = formatOf(source);
   const size_t lines = countLines(source.path);
   if (format == NormsFormat::Classic) {
+    if (std::optional<ReadError> error = classicDesignColumns(source)) return *error;
     ClassicLayout classic = source.classic;
     classic.expectedRows = lines;
     classic.scale = source.scale;
@@ -45,6 +60,7 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   layout.needsFrequency = !source.frequencyFile;
   layout.scale = source.scale;
   layout.expectedRows = lines;
+  layout.keptColumns = source.designColumns;
   return readDelimitedNorms(in, source.path, layout);
 }
 

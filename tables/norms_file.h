@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tables/column_roles.h"
 #include "words/norms_loader.h"
@@ -24,6 +25,9 @@ struct NormsSource {
   RatingScale scale;
   bool named = false;             // --norms: the user's own file, read by the stricter rules
   bool headerLinesGiven = false;  // --header-lines
+  // Variables a design names that only the file can supply (every one but
+  // length, frequency and zipf), kept as table.columns.
+  std::vector<std::string> designColumns;
 };
 
 // The layout of the norms file: the one asked for, else by the extension
@@ -36,6 +40,8 @@ NormsFormat formatOf(const NormsSource& source);
 // first line holds most: tab, comma or semicolon). Errors name the file they
 // are in; a file that cannot be opened gives the "Couldn't open ..."
 // message. A file named with --norms must keep its mean ratings on the scale.
+// A classic file supplies only the rating roles to a design: any other
+// design column is an error naming the columns that layout has.
 Result<WordTable> loadNormsFile(const NormsSource& source);
 
 #endif  // STIMSEL_TABLES_NORMS_FILE_H_

@@ -292,12 +292,13 @@ TEST(Outputs, ExportsKeepEveryWordOrRefuse) {
   const RunResult refused = runStimsel(
       dir.path(), {"12", "NO", "--norms", "latin.csv", "--seed", "2", "--out", "l.json"});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(
-      refused.output.rfind("filename is latin.csv\nReading: 12 rows; word=word, valence=valence, "
-                           "arousal=arousal, frequency=frequency.\nWarning: latin.csv: 12 words "
-                           "are not valid UTF-8 (first on line 2)\n",
-                           0),
-      0u)
+  EXPECT_EQ(refused.output.rfind(
+                "filename is latin.csv\nReading: 12 rows; word=word, valence=valence, "
+                "arousal=arousal, frequency=frequency.\nMatching: length within 2 letters and "
+                "frequency within 10 of the group's anchor.\nWarning: latin.csv: 12 words "
+                "are not valid UTF-8 (first on line 2)\n",
+                0),
+            0u)
       << refused.output;
   const std::string message = "latin.csv:" + line +
                               ": the word is not valid UTF-8, so a JSON export would change it; "

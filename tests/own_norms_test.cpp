@@ -65,11 +65,13 @@ TEST(OwnNorms, WarrinerCsvWithAFrequencyFileGivesAWholeList) {
                                               "subtlex.txt", "--seed", "4"});
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(
-      r.output.rfind("filename is norms.csv\nReading: 32 rows; word=Word, valence=V.Mean.Sum, "
-                     "valence_sd=V.SD.Sum, arousal=A.Mean.Sum; frequency from subtlex.txt "
-                     "(Word, SUBTLWF).\nWarning: 7 of 32 norms words have no frequency "
-                     "in subtlex.txt; they are left out of the selection.\n",
-                     0),
+      r.output.rfind(
+          "filename is norms.csv\nReading: 32 rows; word=Word, valence=V.Mean.Sum, "
+          "valence_sd=V.SD.Sum, arousal=A.Mean.Sum; frequency from subtlex.txt "
+          "(Word, SUBTLWF).\nMatching: length within 2 letters and Zipf frequency within 0.2 of "
+          "the group's anchor.\nWarning: 7 of 32 norms words have no frequency "
+          "in subtlex.txt; they are left out of the selection.\n",
+          0),
       0u)
       << r.output;
   const std::vector<std::string> rows = rowsOf(r.output);

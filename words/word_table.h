@@ -29,6 +29,13 @@ struct WordRecord {
   bool canBeChosen() const { return !excluded && !duplicate; }
 };
 
+// A numeric column kept for a design, one value per record, as read in
+// double precision. Rows missing a value were left out by the reader.
+struct NumericColumn {
+  std::string name;  // the variable as the design names it
+  std::vector<double> values;
+};
+
 // Records in norms-file order; a record's index is its position among the
 // file's data lines and never changes.
 struct WordTable {
@@ -40,10 +47,15 @@ struct WordTable {
   std::string posColumn;
   std::vector<std::string> partOfSpeech;
   bool hasValenceSd = true;  // false when the norms have no SD column
+  // The columns a design names beyond the records' fields, in its order.
+  std::vector<NumericColumn> columns;
   // How the table was read, for the line that starts "Reading: ": the rows
   // and the header lines or the column of each role, and where the
   // frequencies came from.
   std::string reading;
+  // The column the frequencies came from (of the norms or of a joined
+  // frequency file); "" for the classic layout. "SUBTLWF" means per million.
+  std::string frequencyColumn;
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;
 
