@@ -98,7 +98,7 @@ std::optional<std::string> writeFiles(const Settings& settings, const DrawnList&
   if (settings.plotFile) {
     const std::string title = rerunCommand(settings, seed);
     return writeFile(*settings.plotFile, [&](std::ostream& file) {
-      writePlot(list, settings.norms.scale, title, file);
+      writePlot(affectPlotData(list, settings.norms.scale, settings.rules, title), file);
     });
   }
   return std::nullopt;
