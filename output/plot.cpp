@@ -121,9 +121,9 @@ void verticalText(std::ostream& out, double x, double y, const std::string& cont
       << "text-anchor=\"middle\">" << xmlText(content) << "</text>\n";
 }
 
-// A step of 1, 2 or 5 times a power of ten that gives about five ticks.
+// A step of 1, 2 or 5 times a power of ten that gives four to nine ticks.
 double niceStep(double span) {
-  const double rough = span / 5;
+  const double rough = span / 8;
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
   for (double m : {1.0, 2.0, 5.0}) {
     if (m * power >= rough) return m * power;
