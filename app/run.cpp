@@ -132,7 +132,9 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
   }
   if (settings.plotFile) {
     add(*settings.plotFile, textOf([&](std::ostream& out) {
-      writePlot(list, settings.norms.scale, rerunCommand(settings, seed), out);
+      writePlot(
+          affectPlotData(list, settings.norms.scale, settings.rules, rerunCommand(settings, seed)),
+          out);
     }));
   }
   if (auto error = writeOutputFiles(files)) return error;

@@ -5,17 +5,30 @@
 #include <ostream>
 #include <string>
 
-#include "output/drawn_list.h"
-#include "words/rating_scale.h"
+#include "output/plot_data.h"
 
-// Writes an SVG 1.1 document of two panels. Left: valence (x) against
-// arousal (y) of the classified words as small grey dots (at most 5,000,
-// every n-th word of a larger table), the category bands as dashed lines,
-// and the chosen words coloured by category (Okabe-Ito palette) with a
-// legend. Right: length against frequency (log axis) of the chosen words,
-// each partner joined to its anchor by a thin line. Every chosen word's dot
-// holds a <title> with the word. `title` heads the figure.
-void writePlot(const DrawnList& list, const RatingScale& scale, const std::string& title,
-               std::ostream& out);
+// Writes an SVG 1.1 document: the title (wrapped to the canvas), then one
+// panel per control and, when `data` has one, the ratings panel, three to a
+// row; a legend with each category's chosen and eligible counts; a caption
+// that says what every mark means.
+//
+// A control panel gives each category a column: the chosen words as dots,
+// those of about one height side by side (no random source: the same data
+// give the same figure); beside them, for two or more words, the mean and
+// +-1 SD of the chosen words; and behind them, faint, the pool's box
+// (BoxSummary). On a log axis the mean and SD are of the values as read.
+// Below 40 chosen words in all, thin lines join the words of each group.
+// The axis covers every chosen word and the pool's whiskers. The ratings
+// panel draws at most 5,000 background words (every n-th of more, said in
+// the caption).
+//
+// Every chosen word's dot is a <circle class="chosen"> holding a <title>
+// with the word; each panel is a <g class="panel">. All text is valid UTF-8
+// (invalid bytes become U+FFFD) and XML-escaped, and every mark lies inside
+// the canvas.
+void writePlot(const PlotData& data, std::ostream& out);
+
+// "1st", "2nd", "3rd", "4th", "11th", "12th", "13th", "21st", "112th".
+std::string ordinal(long long n);
 
 #endif  // STIMSEL_OUTPUT_PLOT_H_
