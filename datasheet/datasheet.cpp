@@ -262,6 +262,10 @@ std::string balanceSentence(const DatasheetInput& input) {
 }
 
 std::string designSentence(const DatasheetInput& input) {
+  if (input.words.empty()) {
+    return " No complete group could be drawn, so the list holds no words (" +
+           grouped(input.wantedWords) + " wanted).";
+  }
   const long long groups = groupCount(input);
   std::string text = " The list consists of " + counted(groups, "matched group", "matched groups") +
                      " of one word per category (" +
