@@ -190,7 +190,7 @@ std::vector<SheetControl> controlsOf(const MatchRules& rules, const AffectRunFac
 std::string anchorRuleText(const std::vector<AffectCategory>& play) {
   if (play.size() < 2) return "";
   return "anchors were taken from categories 1 to " + std::to_string(play.size() - 1) +
-         " in turn, so " + nameOf(play.back()) + " words were always matched to an anchor";
+         " in turn, so " + nameOf(play.back()) + " words were never anchors";
 }
 
 GroupCapacity capacityOf(const WordTable& table, const std::vector<AffectCategory>& play,

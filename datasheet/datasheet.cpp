@@ -138,7 +138,7 @@ std::string tostCell(const MeanComparison& c) {
 }
 
 std::string boundCell(const SheetControl& control, const MeanComparison& c) {
-  const std::string bound = "±" + shortestText(control.bound.value);
+  std::string bound = "±" + shortestText(control.bound.value);
   if (!inSds(control.bound)) return bound;
   if (c.equivalence.status != Computability::Computable) return bound + " SD";
   return bound + " SD (±" + num(c.equivalence.upperBound) + ")";
@@ -249,6 +249,18 @@ std::string largestGSentence(const DatasheetInput& input, const DatasheetFigures
   return text;
 }
 
+std::string largestListGSentence(const DatasheetInput& input, const DatasheetFigures& f) {
+  if (!f.largestListG.found) return "";
+  const PairFigures& p = f.largestListG.pair;
+  const MeanComparison& c = p.comparison;
+  std::string text = " Between lists, the largest difference was in " +
+                     input.controls[static_cast<size_t>(p.control)].name + " between list " +
+                     std::to_string(p.a) + " and list " + std::to_string(p.b) +
+                     ", Hedges' g = " + num(c.g);
+  if (c.intervalComputed) text += " (90% CI [" + num(c.gLower) + ", " + num(c.gUpper) + "])";
+  return text + ".";
+}
+
 std::string balanceSentence(const DatasheetInput& input) {
   if (!input.balance) return "";
   const SheetBalance& b = *input.balance;
@@ -334,6 +346,7 @@ std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures
   text += designSentence(input);
   text += balanceSentence(input);
   if (!input.words.empty()) text += largestGSentence(input, figures);
+  text += largestListGSentence(input, figures);
   text += " Groups were drawn at random with seed " + std::to_string(input.provenance.seed) + ".";
   text += input.normsCitation.empty()
               ? " [Please cite the publication of the norms in " + input.normsName + ".]"
@@ -391,7 +404,7 @@ void writeDesign(const DatasheetInput& input, std::ostream& out) {
       << ". Words chosen: " << input.words.size() << ".\n\n"
       << "Largest list the pools allow: a greedy pass in table order built "
       << counted(input.capacity.greedyGroups, "group", "groups")
-      << " that meet the match rule, so at least that many fit; no list can hold more than "
+      << " that meet the match rule, so at least that many fit; the pools hold at most "
       << counted(input.capacity.smallestPool, "group", "groups")
       << " (the smallest pool). The greedy figure is a bound, not the exact largest list.\n\n";
 }
@@ -534,9 +547,9 @@ void writeMaterials(const DatasheetInput& input, std::ostream& out) {
     out << "- Words removed before drawing: " << removalText(input) << ".\n";
   out << "- Matching: " << matchRuleText(input)
       << (input.anchorRule.empty() ? "" : "; " + input.anchorRule) << ".\n"
-      << "- Size: " << input.wantedWords << " words wanted in " << input.lists
-      << (input.lists == 1 ? " list" : " lists") << " of whole groups of "
-      << input.categories.size() << " (one word per category).\n"
+      << "- Size: " << input.wantedWords << " words wanted in all"
+      << (input.lists == 1 ? "" : ", dealt into " + std::to_string(input.lists) + " lists")
+      << ", in whole groups of " << input.categories.size() << " (one word per category).\n"
       << "- Balance check: for every control and every pair of categories"
       << (input.lists > 1 ? " and of lists" : "")
       << ", Hedges' g with its 90% interval and two one-sided tests at alpha = "

@@ -37,7 +37,7 @@ DatasheetInput twoCategories(const std::vector<SheetControl>& controls,
   in.controls = controls;
   in.lists = lists;
   const size_t groups = series.empty() ? 0 : series[0].a.size();
-  in.wantedWords = static_cast<long long>(2 * groups);
+  in.wantedWords = 2 * static_cast<long long>(groups);
   for (size_t g = 0; g < groups; ++g) {
     for (int c = 1; c <= 2; ++c) {
       SheetWord w{"w" + std::to_string(g) + (c == 1 ? "a" : "b"),
@@ -62,8 +62,8 @@ const Series kZipfs{{3.1, 3.4, 2.9, 3.8, 3.3, 3.0}, {3.2, 3.5, 3.0, 3.6, 3.4, 3.
 const Series kFamiliarities{std::vector<double>(6, 100), std::vector<double>(6, 110)};
 
 std::vector<double> longSeries(bool reversed) {
-  std::vector<double> v;
-  for (int i = 0; i < 23; ++i) v.push_back((reversed ? 22 - i : i) % 7);
+  std::vector<double> v(23);
+  for (int i = 0; i < 23; ++i) v[static_cast<size_t>(i)] = (reversed ? 22 - i : i) % 7;
   return v;
 }
 
@@ -245,7 +245,7 @@ TEST(AffectDatasheet, SampleMethodsParagraph) {
       "consists of 6 matched groups of one word per category (36 words); within each group, "
       "every word lies within 2 letters in length and 10 frequency units in frequency of the "
       "group's first word (its anchor); anchors were taken from categories 1 to 5 in turn, so "
-      "aroused neutral words were always matched to an anchor. Balance was checked on every "
+      "aroused neutral words were never anchors. Balance was checked on every "
       "control for every pair of categories. The largest difference was in frequency between "
       "calm positive and calm negative, Hedges' g = 0.58 (90% CI [-0.33, 1.47]); two one-sided "
       "tests (alpha = 0.05) against a bound of ±0.5 pooled SD showed equivalence for 0 of 30 "
