@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int positional = 0;
   for (const std::string& a : args) positional += a.compare(0, 2, "--") != 0;
   FUZZ_CHECK(s.positionalCount <= positional);
-  FUZZ_CHECK(!s.excludeFile || s.excludeFile->size() >= 2);
+  // A one-character third position means "none"; --exclude names a file.
+  FUZZ_CHECK(!s.excludeFile || s.excludeFile->size() >= 2 || s.excludeOptionGiven);
   // A file name changes only through the option that names it.
   const auto given = [&args](const std::string& option) {
     for (const std::string& a : args) {

@@ -69,7 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   joinFrequencies(table.value(), frequencies.value(), "freq.tsv");
   const size_t after = table.value().records.size();
   FUZZ_CHECK(after <= before);
-  FUZZ_CHECK((after < before) == (table.value().warnings.size() == warnings + 1));
+  // Rows left out are said in one warning; rows that disagree may add another.
+  size_t noFrequency = 0;
+  for (size_t w = warnings; w < table.value().warnings.size(); ++w) {
+    noFrequency += table.value().warnings[w].find("have no frequency in") != std::string::npos;
+  }
+  FUZZ_CHECK((after < before) == (noFrequency == 1));
   for (const WordRecord& r : table.value().records) checkRecord(r);
   return 0;
 }

@@ -31,7 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& line : file.entries) {
     const PosEntry entry = parsePosEntry(line);
     FUZZ_CHECK(entry.tag.size() + entry.word.size() < line.size() || line.size() <= 1);
-    if (entry.tag == tag) listed.insert(entry.word);
+    if (entry.tag != tag) continue;
+    // A tag word counts as spelled, or without the blanks around it.
+    listed.insert(entry.word);
+    const size_t first = entry.word.find_first_not_of(" \t");
+    const size_t last = entry.word.find_last_not_of(" \t");
+    if (first != std::string::npos) listed.insert(entry.word.substr(first, last - first + 1));
   }
   std::set<std::string> admitted;
   for (const WordRecord& r : table.records) {
