@@ -131,6 +131,28 @@ bool setLengthTolerance(Settings& s, const std::string& value) {
   return true;
 }
 
+std::string setControl(Settings& s, const std::string& value) {
+  Result<Control> control = parseControl(value);
+  if (!control.ok()) return control.error().message;
+  s.controlGiven = true;
+  addControl(s, control.value(), "--control");
+  return "";
+}
+
+std::string setSplit(Settings& s, const std::string& value) {
+  Result<Split> split = parseSplit(value);
+  if (!split.ok()) return split.error().message;
+  s.design.splits.push_back(std::move(split.value()));
+  return "";
+}
+
+std::string setWhere(Settings& s, const std::string& value) {
+  Result<Condition> condition = parseCondition(value);
+  if (!condition.ok()) return condition.error().message;
+  s.design.filters.push_back(std::move(condition.value()));
+  return "";
+}
+
 bool setFrequencyUnit(Settings& s, const std::string& value) {
   if (value != "per-million" && value != "other") return false;
   s.perMillion = value == "per-million";
@@ -204,6 +226,9 @@ const Option kOptions[] = {
     {"match", "anchor or all", setMatch},
     {"design", "affect (the built-in design; --split gives others)",
      [](Settings&, const std::string& v) { return v == "affect"; }},
+    {"split", "VARIABLE=BAND BAND ...", nullptr, setSplit},
+    {"control", "VARIABLE=TOLERANCE", nullptr, setControl},
+    {"where", "'VARIABLE OP NUMBER'", nullptr, setWhere},
     {"frequency-unit", "per-million or other", setFrequencyUnit},
     {"exclude", "a file name",
      [](Settings& s, const std::string& v) {
@@ -349,6 +374,16 @@ std::string checkCombination(const Settings& s) {
   return "";
 }
 
+// Whether the run looks at frequencies: the affect design and the default
+// controls always do; a design with its own controls only if it names them.
+bool usesFrequencies(const Settings& s) {
+  if (s.design.isAffect() || !s.controlGiven) return true;
+  for (const std::string& variable : s.design.variables()) {
+    if (controlSlot(variable) == "frequency") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int parseWordCount(const std::string& text) {
@@ -377,5 +412,8 @@ Result<Settings> parseCommandLine(const std::vector<std::string>& args) {
   }
   const std::string error = checkCombination(settings);
   if (!error.empty()) return commandLineError(error);
+  settings.norms.designColumns = settings.design.fileVariables();
+  settings.norms.affectRatings = settings.design.isAffect();
+  settings.norms.frequencies = usesFrequencies(settings);
   return settings;
 }

@@ -11,7 +11,9 @@ constexpr double kDefaultZipfTolerance = 0.2;
 std::string controlText(const Control& control) {
   const std::string name = asciiLower(control.variable);
   const std::string tolerance = decimalText(control.tolerance);
-  if (name == "length") return "length within " + tolerance + " letters";
+  if (name == "length") {
+    return "length within " + tolerance + (control.tolerance == 1 ? " letter" : " letters");
+  }
   if (name == "zipf") return "Zipf frequency within " + tolerance;
   return shownText(control.variable) + " within " + tolerance;
 }
@@ -41,6 +43,10 @@ MatchRules rulesInForce(const Settings& settings, const std::vector<Control>& co
   MatchRules rules = settings.rules;
   for (const Control& control : controls) {
     const std::string name = asciiLower(control.variable);
+    if (name == "length" && control.tolerance <= 1e6 &&
+        control.tolerance == static_cast<int>(control.tolerance)) {
+      rules.lengthTolerance = static_cast<int>(control.tolerance);
+    }
     if (name == "zipf" || name == "frequency") {
       rules.zipf = name == "zipf";
       rules.frequencyTolerance = control.tolerance;
@@ -49,12 +55,23 @@ MatchRules rulesInForce(const Settings& settings, const std::vector<Control>& co
   return rules;
 }
 
-std::string matchingLine(const std::vector<Control>& controls, bool matchAll) {
+std::string controlsText(const std::vector<Control>& controls) {
   std::string text;
   for (size_t i = 0; i < controls.size(); ++i) {
     const char* joint = i == 0 ? "" : i + 1 == controls.size() ? " and " : ", ";
     text += joint + controlText(controls[i]);
   }
+  return text;
+}
+
+bool isLengthAndFrequency(const std::vector<Control>& controls) {
+  if (controls.size() != 2 || asciiLower(controls[0].variable) != "length") return false;
+  const std::string second = asciiLower(controls[1].variable);
+  return second == "frequency" || second == "zipf";
+}
+
+std::string matchingLine(const std::vector<Control>& controls, bool matchAll) {
   if (controls.empty()) return "Matching: none; the words of a group are not matched.\n";
-  return "Matching: " + text + (matchAll ? " of each other.\n" : " of the group's anchor.\n");
+  return "Matching: " + controlsText(controls) +
+         (matchAll ? " of each other.\n" : " of the group's anchor.\n");
 }

@@ -27,6 +27,14 @@ std::vector<Control> controlsInForce(const Settings& settings, bool perMillion);
 // settings' rules with the frequency control in force.
 MatchRules rulesInForce(const Settings& settings, const std::vector<Control>& controls);
 
+// "length within 2 letters and Zipf frequency within 0.2": every control
+// in words, joined by commas and a last "and".
+std::string controlsText(const std::vector<Control>& controls);
+
+// True for the two controls of the affect design's defaults: length, then
+// frequency or Zipf frequency.
+bool isLengthAndFrequency(const std::vector<Control>& controls);
+
 // "Matching: length within 2 letters and Zipf frequency within 0.2 of the
 // group's anchor." (or "of each other." under --match all).
 std::string matchingLine(const std::vector<Control>& controls, bool matchAll);

@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <sstream>
@@ -10,12 +11,14 @@
 #include "app/stimsel.h"
 #include "app/usage.h"
 #include "app/warning_lines.h"
+#include "output/design_table.h"
 #include "output/drawn_list.h"
 #include "output/export.h"
 #include "output/output_files.h"
 #include "output/plot.h"
 #include "output/report.h"
 #include "output/result_table.h"
+#include "words/ascii_text.h"
 #include "words/exclusion_list.h"
 #include "words/letters.h"
 #include "words/message_text.h"
@@ -176,6 +179,60 @@ bool namesStandardOutput(const std::vector<std::string>& args) {
   return false;
 }
 
+// The list as the outputs see it: the affect categories in play, or the
+// design's own with its split and control variables beside the words.
+DrawnList listOf(const Settings& settings, const WordTable& table, const DrawnGroups& drawn) {
+  const Design& design = settings.design;
+  if (design.isAffect()) {
+    return dealList(table, categoriesInPlay(settings.mode), drawn.result, settings.lists);
+  }
+  DrawnList list = dealDesignList(table, drawn.rows.slot, drawn.result, settings.lists);
+  for (int c = 1; c <= design.categoryCount(); ++c) list.categoryNames.push_back(design.categoryName(c));
+  std::vector<std::string> shown;
+  for (const Split& split : design.splits) shown.push_back(split.variable);
+  for (const Control& control : drawn.controls) shown.push_back(control.variable);
+  for (const std::string& name : shown) {
+    const bool seen = std::any_of(list.variables.begin(), list.variables.end(),
+                                  [&](const ShownVariable& v) { return asciiLower(v.name) == asciiLower(name); });
+    if (seen) continue;
+    ShownVariable variable{name, {}, asciiLower(name) == "zipf"};
+    variableValues(table, name, variable.values);
+    list.variables.push_back(std::move(variable));
+  }
+  return list;
+}
+
+// The words of the shortfall lines: the affect categories' labels and the
+// tolerances of length and frequency, or the design's category names and
+// every control in force.
+ShortfallTerms shortfallTerms(const Settings& settings, const DrawnGroups& drawn) {
+  ShortfallTerms terms = affectShortfallTerms(categoriesInPlay(settings.mode), settings.rules);
+  if (settings.design.isAffect() && isLengthAndFrequency(drawn.controls) &&
+      drawn.controls[0].tolerance == settings.rules.lengthTolerance) {
+    return terms;
+  }
+  terms.tolerances = "within the tolerances (" + controlsText(drawn.controls) + ")";
+  if (settings.design.isAffect()) return terms;
+  terms.categories.clear();
+  for (int c = 1; c <= settings.design.categoryCount(); ++c) {
+    terms.categories.push_back("category " + std::to_string(c) + " (\"" +
+                               shownText(settings.design.categoryName(c)) + "\")");
+  }
+  return terms;
+}
+
+// How many words in a category the --where conditions keep from being
+// chosen; nothing without conditions.
+std::string filterNote(const Design& design, const DesignRows& rows) {
+  if (design.filters.empty()) return "";
+  std::string conditions;
+  for (size_t i = 0; i < design.filters.size(); ++i) {
+    conditions += (i == 0 ? "" : " and ") + design.filters[i].text();
+  }
+  return "Where: " + countOf(rows.filteredOut, "word", "words") +
+         " of the categories do not meet " + conditions + ", so they cannot be chosen.\n";
+}
+
 #ifndef STIMSEL_DATA_DIR
 #define STIMSEL_DATA_DIR ""
 #endif
@@ -263,16 +320,24 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
 }
 
 long long wordsWanted(const Settings& settings) {
-  const auto k = static_cast<long long>(categoriesInPlay(settings.mode).size());
+  const long long k = settings.design.isAffect()
+                          ? static_cast<long long>(categoriesInPlay(settings.mode).size())
+                          : settings.design.categoryCount();
   const long long perList = settings.wanted < k ? 0 : settings.wanted / k * k;
   return perList * settings.lists;
 }
 
 DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed) {
   RandomSource random(seed);
-  DrawnGroups drawn{chooseWords(table, categoriesInPlay(settings.mode), wordsWanted(settings),
-                                settings.rules, random),
-                    0, seed};
+  DrawnGroups drawn;
+  drawn.seed = seed;
+  drawn.controls = controlsInForce(settings, frequencyIsPerMillion(settings, table));
+  drawn.rows =
+      applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
+  MatchRules rules = settings.rules;
+  rules.everyCategoryAnchors = !settings.design.isAffect();
+  drawn.result = chooseGroups(drawn.rows.slot, drawn.rows.controls, drawn.rows.categories,
+                              wordsWanted(settings), rules, random);
   drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);
   return drawn;
 }
@@ -280,13 +345,18 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
 int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
                const RunStreams& streams) {
   std::ostream& progress = streams.progress;
-  const std::vector<AffectCategory> play = categoriesInPlay(settings.mode);
   const SelectionResult& result = drawn.result;
-  const DrawnList list = dealList(table, play, result, settings.lists);
-  printShortfall(result, play, settings.rules, streams.notices);
+  const DrawnList list = listOf(settings, table, drawn);
+  const ShortfallTerms terms = shortfallTerms(settings, drawn);
+  progress << filterNote(settings.design, drawn.rows);
+  printShortfall(result, terms, streams.notices);
   printLeftOut(drawn.leftOut, settings.lists, streams.notices);
-  printLists(table, result, settings.lists, progress);
-  printSelectionNotes(result, play, streams.notices);
+  if (list.isAffect()) {
+    printLists(table, result, settings.lists, progress);
+  } else {
+    printDesignLists(list, progress);
+  }
+  printSelectionNotes(result, terms, streams.notices);
   if (settings.report) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,

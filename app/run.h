@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "app/settings.h"
+#include "design/design_rows.h"
 #include "select/selection.h"
 #include "words/read_error.h"
 #include "words/word_table.h"
@@ -19,7 +20,8 @@
 Result<WordTable> prepareWords(const Settings& settings, std::ostream& out);
 
 // The words all lists together should hold: N rounded down to whole
-// groups, times the number of lists.
+// groups (of one word per category of the design), times the number of
+// lists.
 long long wordsWanted(const Settings& settings);
 
 // The groups drawn for the settings' lists, whole rounds only.
@@ -27,6 +29,8 @@ struct DrawnGroups {
   SelectionResult result;
   int leftOut = 0;  // groups drawn but left out to keep the lists alike
   std::uint32_t seed = 0;
+  std::vector<Control> controls;  // the controls in force
+  DesignRows rows;                // what the selection saw of each record
 };
 DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed);
 

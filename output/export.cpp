@@ -10,29 +10,73 @@
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 constexpr std::array<const char*, 14> kColumns = {
     "list",    "group",      "role",    "category", "category_name", "label", "word",
     "valence", "valence_sd", "arousal", "length",   "frequency",     "pos",   "source_line"};
 
-// One row's cells as text, in the order of kColumns.
-std::vector<std::string> cellsOf(const DrawnList& list, const ListRow& row,
-                                 const std::string& pos) {
+// One cell of a row: its column, its text in CSV and TSV, its JSON value.
+struct Cell {
+  const char* column;
+  std::string text;
+  Json json;
+};
+
+Json frequencyJson(const WordRecord& r) {
+  return r.wholeFreq ? Json(static_cast<long long>(r.freq)) : Json(r.freq);
+}
+
+std::vector<Cell> affectCells(const DrawnList& list, const ListRow& row) {
   const WordRecord& r = list.record(row);
   const AffectCategory c = list.categoryOf(row);
-  return {std::to_string(row.list),
-          std::to_string(row.group),
-          row.anchor ? "anchor" : "partner",
-          std::to_string(row.category),
-          snakeName(c),
-          labelOf(c),
-          r.word,
-          shortestText(r.valMn),
-          list.table->hasValenceSd ? shortestText(r.valSd) : "",
-          shortestText(r.aroMn),
-          std::to_string(r.len),
-          shortestText(r.freq),
-          pos,
-          std::to_string(r.sourceLine)};
+  const bool sd = list.table->hasValenceSd;
+  return {{"category_name", snakeName(c), snakeName(c)},
+          {"label", labelOf(c), labelOf(c)},
+          {"word", r.word, r.word},
+          {"valence", shortestText(r.valMn), asWritten(r.valMn)},
+          {"valence_sd", sd ? shortestText(r.valSd) : "", sd ? Json(asWritten(r.valSd)) : Json()},
+          {"arousal", shortestText(r.aroMn), asWritten(r.aroMn)},
+          {"length", std::to_string(r.len), r.len},
+          {"frequency", shortestText(r.freq), frequencyJson(r)}};
+}
+
+// A design's own categories: the category's name, then every split and
+// control variable under the name the design gave it.
+std::vector<Cell> designCells(const DrawnList& list, const ListRow& row) {
+  const WordRecord& r = list.record(row);
+  const std::string name = list.categoryName(row);
+  std::vector<Cell> cells = {{"category_name", name, name}, {"word", r.word, r.word}};
+  for (const ShownVariable& variable : list.variables) {
+    const double value = variable.values[static_cast<size_t>(row.index)];
+    cells.push_back({variable.name.c_str(), shortestText(value), value});
+  }
+  return cells;
+}
+
+// One row's cells in the order of the columns.
+std::vector<Cell> cellsOf(const DrawnList& list, const ListRow& row, const std::string& pos) {
+  const std::string role = row.anchor ? "anchor" : "partner";
+  std::vector<Cell> cells = {{"list", std::to_string(row.list), row.list},
+                             {"group", std::to_string(row.group), row.group},
+                             {"role", role, role},
+                             {"category", std::to_string(row.category), row.category}};
+  for (Cell& cell : list.isAffect() ? affectCells(list, row) : designCells(list, row)) {
+    cells.push_back(std::move(cell));
+  }
+  const long long line = list.record(row).sourceLine;
+  cells.push_back({"pos", pos, pos});
+  cells.push_back({"source_line", std::to_string(line), line});
+  return cells;
+}
+
+std::vector<std::string> columnsOf(const DrawnList& list) {
+  if (list.isAffect()) return {kColumns.begin(), kColumns.end()};
+  std::vector<std::string> columns = {"list", "group", "role", "category", "category_name", "word"};
+  for (const ShownVariable& variable : list.variables) columns.push_back(variable.name);
+  columns.emplace_back("pos");
+  columns.emplace_back("source_line");
+  return columns;
 }
 
 // Quoted when it holds the delimiter, a quote or a line break, so that R,
@@ -47,48 +91,32 @@ std::string quotedCell(const std::string& cell, char delimiter) {
 void writeDelimited(const DrawnList& list, const std::string& pos, char delimiter,
                     std::ostream& out) {
   const char* const eol = delimiter == ',' ? "\r\n" : "\n";
-  for (size_t i = 0; i < kColumns.size(); ++i) {
+  const std::vector<std::string> columns = columnsOf(list);
+  for (size_t i = 0; i < columns.size(); ++i) {
     if (i > 0) out << delimiter;
-    out << kColumns[i];
+    out << quotedCell(columns[i], delimiter);
   }
   out << eol;
   for (const ListRow& row : list.rows) {
-    const std::vector<std::string> cells = cellsOf(list, row, pos);
+    const std::vector<Cell> cells = cellsOf(list, row, pos);
     for (size_t i = 0; i < cells.size(); ++i) {
       if (i > 0) out << delimiter;
-      out << quotedCell(cells[i], delimiter);
+      out << quotedCell(cells[i].text, delimiter);
     }
     out << eol;
   }
 }
 
 void writeJson(const DrawnList& list, const std::string& pos, std::ostream& out) {
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  Json rows = Json::array();
   for (const ListRow& row : list.rows) {
-    const WordRecord& r = list.record(row);
-    const AffectCategory c = list.categoryOf(row);
-    nlohmann::ordered_json o;
-    o["list"] = row.list;
-    o["group"] = row.group;
-    o["role"] = row.anchor ? "anchor" : "partner";
-    o["category"] = row.category;
-    o["category_name"] = snakeName(c);
-    o["label"] = labelOf(c);
-    o["word"] = r.word;
-    o["valence"] = asWritten(r.valMn);
-    o["valence_sd"] = list.table->hasValenceSd ? nlohmann::ordered_json(asWritten(r.valSd))
-                                               : nlohmann::ordered_json(nullptr);
-    o["arousal"] = asWritten(r.aroMn);
-    o["length"] = r.len;
-    o["frequency"] = r.wholeFreq ? nlohmann::ordered_json(static_cast<long long>(r.freq))
-                                 : nlohmann::ordered_json(r.freq);
-    o["pos"] = pos;
-    o["source_line"] = r.sourceLine;
+    Json o;
+    for (Cell& cell : cellsOf(list, row, pos)) o[cell.column] = std::move(cell.json);
     rows.push_back(std::move(o));
   }
   // The run refuses words that are not valid UTF-8 before it gets here
   // (firstWordJsonWouldChange); replacing is only the last defence.
-  out << rows.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+  out << rows.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace

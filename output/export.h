@@ -19,8 +19,11 @@ std::optional<ExportFormat> parseExportFormat(const std::string& name);
 
 // Writes one row per word, ordered by list, group, then category in play,
 // with the columns list, group, role, category, category_name, label, word,
-// valence, valence_sd, arousal, length, frequency, pos, source_line. Numbers
-// read back exactly as loaded. CSV is RFC 4180 (quoted only where needed,
+// valence, valence_sd, arousal, length, frequency, pos, source_line; a
+// design of its own categories has list, group, role, category,
+// category_name (the design's name of the category), word, one column per
+// split and control variable under the name the design gave it, pos and
+// source_line. Numbers read back exactly as loaded. CSV is RFC 4180 (quoted only where needed,
 // "\r\n" line ends); TSV quotes the same way a cell holding a double quote,
 // a tab or a line break, and ends lines with "\n"; both keep a word's bytes.
 // JSON is an array of objects: call firstWordJsonWouldChange first. `pos` is

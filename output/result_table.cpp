@@ -31,9 +31,8 @@ std::string formatRow(int row, const WordRecord& r) {
          labelOf(r.category) + "\t" + ratings + frequencyText(r) + "\n";
 }
 
-std::string describe(int category, const std::vector<AffectCategory>& play) {
-  const AffectCategory c = play[static_cast<size_t>(category - 1)];
-  return "category " + std::to_string(category) + " (label \"" + labelOf(c) + "\")";
+const std::string& describe(int category, const ShortfallTerms& terms) {
+  return terms.categories[static_cast<size_t>(category - 1)];
 }
 
 }  // namespace
@@ -72,29 +71,45 @@ void printLeftOut(int groups, int lists, std::ostream& out) {
       << " lists hold the same number of words of each category.\n";
 }
 
+ShortfallTerms affectShortfallTerms(const std::vector<AffectCategory>& play,
+                                    const MatchRules& rules) {
+  ShortfallTerms terms;
+  for (size_t i = 0; i < play.size(); ++i) {
+    terms.categories.push_back("category " + std::to_string(i + 1) + " (label \"" +
+                               labelOf(play[i]) + "\")");
+  }
+  terms.tolerances = "within " + std::to_string(rules.lengthTolerance) + " letters and " +
+                     plainNumber(rules.frequencyTolerance) +
+                     (rules.zipf ? " in Zipf frequency" : " in frequency");
+  terms.matchAll = rules.matchAll;
+  terms.maxDrawsPerGroup = rules.maxDrawsPerGroup;
+  return terms;
+}
+
 void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
                     const MatchRules& rules, std::ostream& out) {
+  printShortfall(result, affectShortfallTerms(play, rules), out);
+}
+
+void printShortfall(const SelectionResult& result, const ShortfallTerms& terms, std::ostream& out) {
   if (result.complete()) return;
   out << "Only " << result.matched << " of " << result.wanted << " words could be matched.\n";
-  const std::string which = describe(result.category, play);
+  const std::string& which = describe(result.category, terms);
   switch (result.shortfall) {
     case Shortfall::CategoryEmpty:
       out << "No word of " << which << " is left to choose.\n";
       break;
     case Shortfall::NoMatchableAnchor:
-      if (rules.matchAll) {
-        out << "No word of " << which << " left fits a group whose words all lie within "
-            << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)
-            << (rules.zipf ? " in Zipf frequency" : " in frequency") << " of each other.\n";
+      if (terms.matchAll) {
+        out << "No word of " << which << " left fits a group whose words all lie "
+            << terms.tolerances << " of each other.\n";
       } else {
-        out << "No word of " << which << " left has a partner within " << rules.lengthTolerance
-            << " letters and " << plainNumber(rules.frequencyTolerance)
-            << (rules.zipf ? " in Zipf frequency" : " in frequency")
+        out << "No word of " << which << " left has a partner " << terms.tolerances
             << " in every other category.\n";
       }
       break;
     case Shortfall::DrawLimit:
-      out << "Gave up on a group anchored in " << which << " after " << rules.maxDrawsPerGroup
+      out << "Gave up on a group anchored in " << which << " after " << terms.maxDrawsPerGroup
           << " draws.\n";
       break;
     case Shortfall::Undecided:
@@ -106,7 +121,7 @@ void printShortfall(const SelectionResult& result, const std::vector<AffectCateg
   }
 }
 
-void printSelectionNotes(const SelectionResult& result, const std::vector<AffectCategory>& play,
+void printSelectionNotes(const SelectionResult& result, const ShortfallTerms& terms,
                          std::ostream& out) {
   if (result.directGroups == 1) {
     out << "1 group was completed by direct draws after the random draw reached its limit.\n";
@@ -116,6 +131,6 @@ void printSelectionNotes(const SelectionResult& result, const std::vector<Affect
   }
   // An empty category is named before the table already.
   if (result.complete() || result.shortfall == Shortfall::CategoryEmpty) return;
-  out << "Of the categories in play, " << describe(result.scarcest, play)
+  out << "Of the categories in play, " << describe(result.scarcest, terms)
       << " has the fewest words left: " << result.scarcestLeft << ".\n";
 }

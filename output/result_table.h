@@ -21,16 +21,32 @@ void printList(const WordTable& table, const std::vector<int>& rows, std::ostrea
 void printLists(const WordTable& table, const SelectionResult& result, int lists,
                 std::ostream& out);
 
+// The words the shortfall lines use for a run's categories and tolerances.
+struct ShortfallTerms {
+  // Per category in play, 1..K at 0..K-1: "category 3 (label \"N \")".
+  std::vector<std::string> categories;
+  // How close the words must be: "within 2 letters and 10 in frequency".
+  std::string tolerances;
+  bool matchAll = false;
+  long long maxDrawsPerGroup = 0;
+};
+
+// The terms of the affect categories of `play`, matched on length and
+// frequency as `rules` say.
+ShortfallTerms affectShortfallTerms(const std::vector<AffectCategory>& play,
+                                    const MatchRules& rules);
+
 // For an incomplete selection, prints "Only M of W words could be matched."
 // and a line saying which category in play ran short, numbered 1..K and
-// labelled as in the table. Prints nothing otherwise.
+// named as `terms` say. Prints nothing otherwise.
+void printShortfall(const SelectionResult& result, const ShortfallTerms& terms, std::ostream& out);
 void printShortfall(const SelectionResult& result, const std::vector<AffectCategory>& play,
                     const MatchRules& rules, std::ostream& out);
 
 // The lines printed after the table: how many groups were drawn directly,
 // when any were; and for a shortfall other than an empty category, which
 // category in play has the fewest words left and how many.
-void printSelectionNotes(const SelectionResult& result, const std::vector<AffectCategory>& play,
+void printSelectionNotes(const SelectionResult& result, const ShortfallTerms& terms,
                          std::ostream& out);
 
 // The line that says how many groups were left out to keep the lists alike.

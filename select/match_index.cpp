@@ -37,10 +37,10 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
     for (int c = 0; c < last_; ++c)
       lead[static_cast<size_t>(c)] = controls.value(static_cast<int>(r), c);
     groups[static_cast<size_t>(p)][lead].push_back(static_cast<int>(r));
-    if (p < k) {
-      poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
-      pool_[static_cast<size_t>(p)].push_back(static_cast<int>(r));
-    }
+    // Every category may anchor: the affect design's last one never does,
+    // but a design of the user's own categories anchors in each in turn.
+    poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
+    pool_[static_cast<size_t>(p)].push_back(static_cast<int>(r));
   }
   for (int p = 1; p <= k; ++p) {
     for (auto& [lead, rows] : groups[static_cast<size_t>(p)]) {

@@ -205,7 +205,8 @@ SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Contro
                              long long wanted, const MatchRules& rules, RandomSource& random) {
   SelectionResult result;
   result.wanted = wanted < k ? 0 : wanted / k * k;
-  if (k < 2) return result;  // no anchor category: nothing could ever be drawn
+  const int anchorsEnd = rules.everyCategoryAnchors ? k + 1 : k;
+  if (anchorsEnd < 2) return result;  // no anchor category: nothing could ever be drawn
   Draw draw(slot, controls, k, rules, random);
   const long long limit = wanted - k + 1;
   bool direct = false;  // once a group is drawn directly, every later one is
@@ -216,7 +217,7 @@ SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Contro
     return result;
   };
   while (result.matched < limit) {
-    for (int s = 1; s < k && result.matched < limit; ++s) {
+    for (int s = 1; s < anchorsEnd && result.matched < limit; ++s) {
       const Fit fit = draw.canBuildGroup(s, result);
       if (fit == Fit::No) return stop(result.shortfall, result.category);
       std::vector<int> members;

@@ -38,6 +38,9 @@ struct MatchRules {
   double frequencyTolerance = 10;  // in the frequency column's units, or Zipf units
   bool zipf = false;               // match log10(frequency per million) + 3
   bool matchAll = false;           // every two words of a group, not only with the anchor
+  // Anchors cycle through every category 1..K rather than 1..K-1, so that
+  // each category anchors in turn (designs of the user's own categories).
+  bool everyCategoryAnchors = false;
   long long randomDrawsPerGroup = kRandomDrawsPerGroup;
   long long maxDrawsPerGroup = kMaxDrawsPerGroup;
 };
@@ -85,8 +88,8 @@ SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCate
                             long long wanted, const MatchRules& rules, RandomSource& random);
 
 // The same over rows given as their category in play (`slot`: 1..k, 0 for
-// none) and their control values; of `rules` only matchAll and the draw
-// budgets count.
+// none) and their control values; of `rules` only matchAll,
+// everyCategoryAnchors and the draw budgets count.
 SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
                              long long wanted, const MatchRules& rules, RandomSource& random);
 

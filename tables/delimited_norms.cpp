@@ -185,6 +185,27 @@ bool isBlankRecord(const std::vector<std::string_view>& fields) {
   return true;
 }
 
+// The affect design needs valence and arousal and reads an SD when there is
+// one; another design reads only the ratings it names, so that a row is not
+// left out for a rating the design never looks at.
+void ratingRoles(const DelimitedLayout& layout, std::vector<Role>& required,
+                 std::vector<Role>& optional) {
+  if (layout.affectRatings) {
+    required.insert(required.end(), {Role::Valence, Role::Arousal});
+    optional.push_back(Role::ValenceSd);
+    return;
+  }
+  for (Role role : kRatingRoles) {
+    for (const std::string& variable : layout.keptColumns) {
+      Role named = Role::Word;
+      if (parseRole(asciiLower(variable), named) && named == role) {
+        optional.push_back(role);
+        break;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 bool isMissingValue(std::string_view cell) {
@@ -206,10 +227,12 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   const Result<std::vector<std::string>> names = readColumnNames(reader, fileName);
   if (!names.ok()) return names.error();
   const std::vector<std::string>& header = names.value();
-  std::vector<Role> required = {Role::Word, Role::Valence, Role::Arousal};
+  std::vector<Role> required = {Role::Word};
+  std::vector<Role> optional = {Role::Pos};
+  ratingRoles(layout, required, optional);
   if (layout.needsFrequency) required.push_back(Role::Frequency);
   const Result<ColumnMap> columns =
-      findColumns(header, layout.columns, required, {Role::ValenceSd, Role::Pos}, fileName,
+      findColumns(header, layout.columns, required, optional, fileName,
                   [](Role role, bool several) {
                     const std::string option = std::string("--column ") + roleName(role) + "=NAME";
                     if (several) return "choose one with " + option;

@@ -21,6 +21,9 @@ struct DelimitedLayout {
   // Variables a design names that the table must supply as numbers (not the
   // computed length, frequency and zipf): role names or column names.
   std::vector<std::string> keptColumns;
+  // Whether the valence and arousal columns are required (the affect
+  // design); when not, a rating role is read only if keptColumns names it.
+  bool affectRatings = true;
 };
 
 // True for the cells a spreadsheet writes for a missing number: empty, "NA",

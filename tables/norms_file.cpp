@@ -57,10 +57,11 @@ Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
   DelimitedLayout layout;
   layout.delimiter = format == NormsFormat::Csv ? ',' : '\t';
   layout.columns = source.columns;
-  layout.needsFrequency = !source.frequencyFile;
+  layout.needsFrequency = !source.frequencyFile && source.frequencies;
   layout.scale = source.scale;
   layout.expectedRows = lines;
   layout.keptColumns = source.designColumns;
+  layout.affectRatings = source.affectRatings;
   return readDelimitedNorms(in, source.path, layout);
 }
 

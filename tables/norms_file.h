@@ -28,6 +28,12 @@ struct NormsSource {
   // Variables a design names that only the file can supply (every one but
   // length, frequency and zipf), kept as table.columns.
   std::vector<std::string> designColumns;
+  // False for a design of the user's own categories: the affect ratings are
+  // then read only where the design names them.
+  bool affectRatings = true;
+  // False when nothing of the run looks at frequencies (a design whose
+  // controls, splits and filters name none): no frequency column is needed.
+  bool frequencies = true;
 };
 
 // The layout of the norms file: the one asked for, else by the extension

@@ -48,7 +48,7 @@ TEST(MatchingRule, EveryOwnNormsRunStatesTheRuleInForce) {
       {"tolerances given",
        "SUBTLWF",
        {"--zipf-tolerance", "0.35", "--length-tolerance", "1"},
-       "Matching: length within 1 letters and Zipf frequency within 0.35 of the group's anchor."},
+       "Matching: length within 1 letter and Zipf frequency within 0.35 of the group's anchor."},
       {"frequency tolerance on per-million data",
        "SUBTLWF",
        {"--frequency-tolerance", "5"},
