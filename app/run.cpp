@@ -11,6 +11,7 @@
 #include "app/stimsel.h"
 #include "app/usage.h"
 #include "app/warning_lines.h"
+#include "output/design_report.h"
 #include "output/design_table.h"
 #include "output/drawn_list.h"
 #include "output/export.h"
@@ -117,7 +118,7 @@ std::string textOf(Write write) {
 // replaced together or not at all, and only then does standard output get
 // the one named "-". Returns the message of a failure.
 std::optional<std::string> writeOutputs(const Settings& settings, const DrawnList& list,
-                                        std::uint32_t seed, std::ostream& data) {
+                                        const DrawnGroups& drawn, std::ostream& data) {
   if (auto refusal = jsonRefusal(settings, list)) return refusal;
   std::vector<OutputFile> files;
   std::string toData;
@@ -135,9 +136,11 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
   }
   if (settings.plotFile) {
     add(*settings.plotFile, textOf([&](std::ostream& out) {
-      writePlot(
-          affectPlotData(list, settings.norms.scale, settings.rules, rerunCommand(settings, seed)),
-          out);
+      const std::string title = rerunCommand(settings, drawn.seed);
+      writePlot(list.isAffect()
+                    ? affectPlotData(list, settings.norms.scale, settings.rules, title)
+                    : designPlotData(list, settings.design, drawn.controls, drawn.rows.slot, title),
+                out);
     }));
   }
   if (auto error = writeOutputFiles(files)) return error;
@@ -187,13 +190,15 @@ DrawnList listOf(const Settings& settings, const WordTable& table, const DrawnGr
     return dealList(table, categoriesInPlay(settings.mode), drawn.result, settings.lists);
   }
   DrawnList list = dealDesignList(table, drawn.rows.slot, drawn.result, settings.lists);
-  for (int c = 1; c <= design.categoryCount(); ++c) list.categoryNames.push_back(design.categoryName(c));
+  for (int c = 1; c <= design.categoryCount(); ++c)
+    list.categoryNames.push_back(design.categoryName(c));
   std::vector<std::string> shown;
   for (const Split& split : design.splits) shown.push_back(split.variable);
   for (const Control& control : drawn.controls) shown.push_back(control.variable);
   for (const std::string& name : shown) {
-    const bool seen = std::any_of(list.variables.begin(), list.variables.end(),
-                                  [&](const ShownVariable& v) { return asciiLower(v.name) == asciiLower(name); });
+    const bool seen =
+        std::any_of(list.variables.begin(), list.variables.end(),
+                    [&](const ShownVariable& v) { return asciiLower(v.name) == asciiLower(name); });
     if (seen) continue;
     ShownVariable variable{name, {}, asciiLower(name) == "zipf"};
     variableValues(table, name, variable.values);
@@ -332,8 +337,7 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
   DrawnGroups drawn;
   drawn.seed = seed;
   drawn.controls = controlsInForce(settings, frequencyIsPerMillion(settings, table));
-  drawn.rows =
-      applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
+  drawn.rows = applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
   MatchRules rules = settings.rules;
   rules.everyCategoryAnchors = !settings.design.isAffect();
   drawn.result = chooseGroups(drawn.rows.slot, drawn.rows.controls, drawn.rows.categories,
@@ -357,7 +361,7 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
     printDesignLists(list, progress);
   }
   printSelectionNotes(result, terms, streams.notices);
-  if (settings.report) {
+  if (settings.report && list.isAffect()) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,
                                 settings.norms.path,
@@ -367,8 +371,20 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                 result.wanted,
                                 result.complete()};
     writeReport(list, context, progress);
+  } else if (settings.report) {
+    const DesignReportContext context{rerunCommand(settings, drawn.seed),
+                                      drawn.seed,
+                                      settings.norms.path,
+                                      table.count(),
+                                      &settings.design,
+                                      drawn.controls,
+                                      controlsText(drawn.controls),
+                                      settings.rules.matchAll,
+                                      result.wanted,
+                                      result.complete()};
+    writeDesignReport(list, context, progress);
   }
-  if (const auto error = writeOutputs(settings, list, drawn.seed, streams.data)) {
+  if (const auto error = writeOutputs(settings, list, drawn, streams.data)) {
     streams.notices << *error << "\n";
     return kExitInputError;
   }

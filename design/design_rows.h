@@ -17,10 +17,10 @@
 #include "words/word_table.h"
 
 struct DesignRows {
-  int categories = 0;               // K, the categories in play
-  std::vector<std::uint8_t> slot;   // per row: 1..K, or 0
-  Controls controls;                // per row, one value per control
-  int filteredOut = 0;              // rows in play that a filter barred
+  int categories = 0;              // K, the categories in play
+  std::vector<std::uint8_t> slot;  // per row: 1..K, or 0
+  Controls controls;               // per row, one value per control
+  int filteredOut = 0;             // rows in play that a filter barred
 };
 
 // The values of `variable` for every row of `table`: "length" (letters),

@@ -26,7 +26,8 @@ void printOneList(const DrawnList& list, std::vector<const ListRow*> rows, std::
     const int pad = kWordColumnLetters - letterCount(word);
     out << ++count << "\t" << word << std::string(pad > 0 ? pad : 0, ' ') << "\t"
         << list.categoryName(*row);
-    for (const ShownVariable& variable : list.variables) out << "\t" << valueText(variable, row->index);
+    for (const ShownVariable& variable : list.variables)
+      out << "\t" << valueText(variable, row->index);
     out << "\n";
   }
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "words/ascii_text.h"
+
 namespace {
 
 // Deals the groups in turn; `categoryOf` gives a record's category 1..K.
@@ -24,6 +26,13 @@ void deal(const SelectionResult& result, DrawnList& drawn, CategoryOf categoryOf
 
 }  // namespace
 
+const ShownVariable* DrawnList::variable(const std::string& name) const {
+  for (const ShownVariable& shown : variables) {
+    if (asciiLower(shown.name) == asciiLower(name)) return &shown;
+  }
+  return nullptr;
+}
+
 DrawnList dealList(const WordTable& table, const std::vector<AffectCategory>& play,
                    const SelectionResult& result, int lists) {
   DrawnList drawn;
@@ -42,7 +51,8 @@ DrawnList dealDesignList(const WordTable& table, const std::vector<std::uint8_t>
   DrawnList drawn;
   drawn.table = &table;
   drawn.lists = lists;
-  deal(result, drawn, [&](int index) { return static_cast<int>(slot[static_cast<size_t>(index)]); });
+  deal(result, drawn,
+       [&](int index) { return static_cast<int>(slot[static_cast<size_t>(index)]); });
   return drawn;
 }
 

@@ -39,6 +39,8 @@ struct DrawnList {
   std::vector<ListRow> rows;  // by list, group, category in play
 
   bool isAffect() const { return categoryNames.empty(); }
+  // The shown variable of that name, in any letter case; null when none.
+  const ShownVariable* variable(const std::string& name) const;
   // The category's name: "calm positive", or the design's "neg/calm".
   std::string categoryName(const ListRow& row) const {
     return isAffect() ? nameOf(categoryOf(row))

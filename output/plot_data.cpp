@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "words/ascii_text.h"
 #include "words/categories.h"
 
 namespace {
@@ -91,7 +92,105 @@ ScatterPanel ratingsPanel(const DrawnList& list, const RatingScale& scale) {
   return panel;
 }
 
+std::string axisLabel(const std::string& variable) {
+  const std::string name = asciiLower(variable);
+  if (name == "length") return "length (letters)";
+  if (name == "zipf") return "Zipf frequency (log10 per million + 3)";
+  if (name == "frequency") return "frequency (as read, log scale)";
+  return variable + " (as in the norms file)";
+}
+
+ControlPanel designPanel(const DrawnList& list, const ShownVariable& variable,
+                         const std::vector<std::uint8_t>& slot) {
+  ControlPanel panel;
+  panel.axisLabel = axisLabel(variable.name);
+  panel.logScale = asciiLower(variable.name) == "frequency";
+  const size_t k = list.categoryNames.size();
+  panel.chosen.resize(k);
+  panel.pool.resize(k);
+  const std::vector<int> groups = groupNumbers(list);
+  for (size_t i = 0; i < list.rows.size(); ++i) {
+    const ListRow& row = list.rows[i];
+    panel.chosen[static_cast<size_t>(row.category - 1)].push_back(
+        {variable.values[static_cast<size_t>(row.index)], list.record(row).word, groups[i]});
+  }
+  for (size_t r = 0; r < slot.size(); ++r) {
+    if (slot[r] != 0) panel.pool[slot[r] - 1U].push_back(variable.values[r]);
+  }
+  return panel;
+}
+
+// The finite bounds of a split's bands, each once, inside [low, high].
+std::vector<double> cutsOf(const Split& split, double low, double high) {
+  std::vector<double> cuts;
+  for (const Band& band : split.bands) {
+    for (double bound : {band.interval.low, band.interval.high}) {
+      if (std::isfinite(bound) && bound >= low && bound <= high &&
+          std::find(cuts.begin(), cuts.end(), bound) == cuts.end()) {
+        cuts.push_back(bound);
+      }
+    }
+  }
+  return cuts;
+}
+
+// The first two split variables against each other, on the range of the
+// words in some category.
+std::optional<ScatterPanel> splitsPanel(const DrawnList& list, const Design& design,
+                                        const std::vector<std::uint8_t>& slot) {
+  if (design.splits.size() < 2) return std::nullopt;
+  const ShownVariable* x = list.variable(design.splits[0].variable);
+  const ShownVariable* y = list.variable(design.splits[1].variable);
+  if (x == nullptr || y == nullptr) return std::nullopt;
+  ScatterPanel panel;
+  panel.xLabel = axisLabel(x->name);
+  panel.yLabel = axisLabel(y->name);
+  bool first = true;
+  for (size_t r = 0; r < slot.size(); ++r) {
+    if (slot[r] == 0) continue;
+    const double vx = x->values[r];
+    const double vy = y->values[r];
+    panel.background.emplace_back(vx, vy);
+    panel.xLow = first ? vx : std::min(panel.xLow, vx);
+    panel.xHigh = first ? vx : std::max(panel.xHigh, vx);
+    panel.yLow = first ? vy : std::min(panel.yLow, vy);
+    panel.yHigh = first ? vy : std::max(panel.yHigh, vy);
+    first = false;
+  }
+  if (first || panel.xLow == panel.xHigh || panel.yLow == panel.yHigh) return std::nullopt;
+  panel.chosen.resize(list.categoryNames.size());
+  for (const ListRow& row : list.rows) {
+    const auto i = static_cast<size_t>(row.index);
+    panel.chosen[static_cast<size_t>(row.category - 1)].push_back(
+        {x->values[i], y->values[i], list.record(row).word});
+  }
+  for (double cut : cutsOf(design.splits[0], panel.xLow, panel.xHigh)) {
+    panel.bands.push_back({cut, panel.yLow, cut, panel.yHigh});
+  }
+  for (double cut : cutsOf(design.splits[1], panel.yLow, panel.yHigh)) {
+    panel.bands.push_back({panel.xLow, cut, panel.xHigh, cut});
+  }
+  return panel;
+}
+
 }  // namespace
+
+PlotData designPlotData(const DrawnList& list, const Design& design,
+                        const std::vector<Control>& controls, const std::vector<std::uint8_t>& slot,
+                        const std::string& title) {
+  PlotData data;
+  data.title = title;
+  for (size_t c = 0; c < list.categoryNames.size(); ++c) {
+    data.categories.push_back({list.categoryNames[c], static_cast<int>(c)});
+  }
+  for (const Control& control : controls) {
+    if (const ShownVariable* variable = list.variable(control.variable)) {
+      data.controls.push_back(designPanel(list, *variable, slot));
+    }
+  }
+  data.ratings = splitsPanel(list, design, slot);
+  return data;
+}
 
 PlotData affectPlotData(const DrawnList& list, const RatingScale& scale, const MatchRules& rules,
                         const std::string& title) {

@@ -5,10 +5,12 @@
 #ifndef STIMSEL_OUTPUT_PLOT_DATA_H_
 #define STIMSEL_OUTPUT_PLOT_DATA_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "design/design.h"
 #include "output/drawn_list.h"
 #include "select/selection.h"
 #include "words/rating_scale.h"
@@ -80,6 +82,15 @@ struct PlotData {
 // bands. Categories are those in play, coloured by their affect category so
 // that a category keeps its colour in every list mode.
 PlotData affectPlotData(const DrawnList& list, const RatingScale& scale, const MatchRules& rules,
+                        const std::string& title);
+
+// The figure of a design of the user's own categories: one panel per
+// control (`controls`, each a variable the list shows, the frequency as
+// read on a log axis), the pool of each category being the records whose
+// `slot` is its number; with two splits or more, the first two split
+// variables against each other with the bands' bounds.
+PlotData designPlotData(const DrawnList& list, const Design& design,
+                        const std::vector<Control>& controls, const std::vector<std::uint8_t>& slot,
                         const std::string& title);
 
 // Tukey's box of a non-empty set of values: quartiles by linear

@@ -231,14 +231,13 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   std::vector<Role> optional = {Role::Pos};
   ratingRoles(layout, required, optional);
   if (layout.needsFrequency) required.push_back(Role::Frequency);
-  const Result<ColumnMap> columns =
-      findColumns(header, layout.columns, required, optional, fileName,
-                  [](Role role, bool several) {
-                    const std::string option = std::string("--column ") + roleName(role) + "=NAME";
-                    if (several) return "choose one with " + option;
-                    return "name it with " + option +
-                           (role == Role::Frequency ? ", or join one with --frequency FILE" : "");
-                  });
+  const Result<ColumnMap> columns = findColumns(
+      header, layout.columns, required, optional, fileName, [](Role role, bool several) {
+        const std::string option = std::string("--column ") + roleName(role) + "=NAME";
+        if (several) return "choose one with " + option;
+        return "name it with " + option +
+               (role == Role::Frequency ? ", or join one with --frequency FILE" : "");
+      });
   if (!columns.ok()) return columns.error();
 
   WordTable table;
