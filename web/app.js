@@ -25,12 +25,30 @@ function safeName(name) {
   return name.length < 2 || name.startsWith('-') ? `file-${name}` : name;
 }
 
+// The WebAssembly is compiled once, while the page loads; every run then
+// only instantiates it, with memory of its own.
+let compiled = null;
+
+function compile() {
+  compiled ??= fetch(new URL('stimsel.wasm', import.meta.url))
+    .then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes));
+  return compiled;
+}
+
+function instantiateWasm(imports, receive) {
+  compile().then((module) => WebAssembly.instantiate(module, imports)
+    .then((instance) => receive(instance, module)))
+    .catch((error) => { $('status').textContent = `The program could not start: ${error}`; });
+  return {};
+}
+
 async function run(args, readBack = []) {
   let printed = '';
   const module = await createStimsel({
     print: (line) => { printed += `${line}\n`; },
     printErr: (line) => { printed += `${line}\n`; },
     noInitialRun: true,
+    instantiateWasm,
   });
   module.FS.mkdir('/work');
   module.FS.chdir('/work');
@@ -163,8 +181,9 @@ function showNotices(printed) {
 // to three decimals, a whole frequency bare and any other to two. printf
 // rounds an exact tie to even (7.0625 -> "7.062") where toFixed rounds it
 // up; a binary number is such a tie only when it is an odd multiple of
-// 2^-(decimals + 1).
+// 2^-(decimals + 1). printf also keeps the sign of a negative zero.
 function fixed(value, decimals) {
+  if (Object.is(value, -0)) return `-${(0).toFixed(decimals)}`;
   const halves = Math.abs(value) * 2 ** (decimals + 1);
   if (!Number.isInteger(halves) || halves % 2 === 0) return value.toFixed(decimals);
   const below = (halves * 5 ** decimals - 1) / 2;
@@ -462,6 +481,7 @@ async function start() {
     const response = await fetch(name);
     sample[role] = {name, bytes: new Uint8Array(await response.arrayBuffer())};
   }
+  compile().catch(() => { /* said by the first run */ });
   newSeed();
   showPartsOfSpeech();
   listenForFiles();
