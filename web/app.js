@@ -1,7 +1,9 @@
 // The page: the same program as the command line, compiled to WebAssembly.
 // Each run makes a fresh module instance, writes the files into its
 // in-memory file system, calls main with the arguments the controls give,
-// and reads back what it printed and the files it wrote.
+// and reads back what it printed and the files it wrote. Whatever is shown
+// of a run (list, plot, report, notices, downloads) belongs to the settings
+// it ran with: any change of a file or an option takes it off the page.
 import createStimsel from './stimsel.js';
 
 const roles = ['norms', 'tags', 'exclude', 'frequency'];
@@ -9,10 +11,35 @@ const files = {norms: null, tags: null, exclude: null, frequency: null};
 const sample = {};
 const $ = (id) => document.getElementById(id);
 
+// Bumped by every change of the settings: a run that finishes after one
+// belongs to settings no longer on the page and is dropped.
+let generation = 0;
+
+// The tolerance each scale of the frequency field last held, so that the
+// Zipf box never turns a tolerance in frequency units into a Zipf one.
+const tolerances = {frequency: '10', zipf: '0.2'};
+
 // A file name the command line reads as a file: two characters at least,
 // never taken for an option.
 function safeName(name) {
   return name.length < 2 || name.startsWith('-') ? `file-${name}` : name;
+}
+
+// The WebAssembly is compiled once, while the page loads; every run then
+// only instantiates it, with memory of its own.
+let compiled = null;
+
+function compile() {
+  compiled ??= fetch(new URL('stimsel.wasm', import.meta.url))
+    .then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes));
+  return compiled;
+}
+
+function instantiateWasm(imports, receive) {
+  compile().then((module) => WebAssembly.instantiate(module, imports)
+    .then((instance) => receive(instance, module)))
+    .catch((error) => { $('status').textContent = `The program could not start: ${error}`; });
+  return {};
 }
 
 async function run(args, readBack = []) {
@@ -21,6 +48,7 @@ async function run(args, readBack = []) {
     print: (line) => { printed += `${line}\n`; },
     printErr: (line) => { printed += `${line}\n`; },
     noInitialRun: true,
+    instantiateWasm,
   });
   module.FS.mkdir('/work');
   module.FS.chdir('/work');
@@ -40,11 +68,17 @@ function numberOf(id, fallback) {
   return value === '' ? fallback : value;
 }
 
-// The command line for the controls, as a researcher would type it.
+function toleranceArguments() {
+  if ($('zipf').checked) return ['--zipf-tolerance', numberOf('frequency-tolerance', '0.2')];
+  const tolerance = numberOf('frequency-tolerance', '10');
+  return tolerance === '10' ? [] : ['--frequency-tolerance', tolerance];
+}
+
+// The command line for the controls, as a researcher would type it, with
+// the seed last, where the program's own "draw this list again" puts it.
 function argumentsFor() {
   const args = [numberOf('words', '36'), $('mode').value, files.exclude ? files.exclude.name : '0'];
   if ($('pos').value) args.push($('pos').value);
-  args.push('--seed', $('seed').value);
   if (files.norms) args.push('--norms', files.norms.name);
   if ($('norms-format').value) args.push('--norms-format', $('norms-format').value);
   if ($('header-lines').value) args.push('--header-lines', $('header-lines').value);
@@ -61,11 +95,37 @@ function argumentsFor() {
   if (numberOf('length-tolerance', '2') !== '2') {
     args.push('--length-tolerance', numberOf('length-tolerance', '2'));
   }
-  const tolerance = numberOf('frequency-tolerance', '10');
-  if ($('zipf').checked) args.push('--zipf-tolerance', tolerance);
-  else if (tolerance !== '10') args.push('--frequency-tolerance', tolerance);
+  args.push(...toleranceArguments());
   if ($('match').value === 'all') args.push('--match', 'all');
+  args.push('--seed', $('seed').value);
   return args;
+}
+
+// As the program quotes a word in the command it prints: plain words bare,
+// anything else in single quotes.
+function shellWord(word) {
+  if (/^[A-Za-z0-9_./=:,+-]+$/.test(word)) return word;
+  return `'${word.replaceAll("'", "'\\''")}'`;
+}
+
+const seedOf = (args) => args[args.length - 1];
+
+function commandFor(args) {
+  return ['stimsel', ...args].map(shellWord).join(' ');
+}
+
+// An output's name, never that of an input, which the program would refuse
+// to overwrite.
+function notAnInput(name) {
+  const inputs = [sample.norms, sample.tags, ...Object.values(files)].filter((f) => f);
+  return inputs.some((f) => f.name === name) ? `stimsel-${name}` : name;
+}
+
+// Downloads are named from the norms file and the seed (warriner-seed1.csv).
+function downloadName(args, extension) {
+  const norms = files.norms ? files.norms.name : sample.norms.name;
+  const stem = norms.replace(/\.[^.]*$/, '') || norms;
+  return notAnInput(`${stem}-seed${seedOf(args)}.${extension}`);
 }
 
 function newSeed() {
@@ -88,92 +148,212 @@ function showError(printed) {
   $('status').textContent = role ? `Stopped: see the message at the ${role} file.` : message;
 }
 
+// The lines of a run a user must not miss, as the program printed them:
+// warnings, and a shortfall with its reason and the notes that follow the
+// table.
+const noticeLines = [/^Warning: /, /^\d+ more groups were drawn but left out, /,
+  /^\d+ groups? (was|were) completed by direct draws /, /^Of the categories in play, /];
+
+function noticesOf(printed) {
+  const lines = printed.split('\n');
+  const notices = [];
+  for (let i = 0; i < lines.length; ++i) {
+    if (/^Only \d+ of \d+ words could be matched\.$/.test(lines[i])) {
+      notices.push(lines[i]);
+      if (lines[i + 1]) notices.push(lines[++i]);
+    } else if (noticeLines.some((pattern) => pattern.test(lines[i]))) {
+      notices.push(lines[i]);
+    }
+  }
+  return notices;
+}
+
+function showNotices(printed) {
+  $('notices').replaceChildren(...noticesOf(printed).map((line) => {
+    const p = document.createElement('p');
+    p.textContent = line;
+    p.className = line.startsWith('Warning: ') ? 'warning' : 'shortfall';
+    return p;
+  }));
+}
+
+// Numbers as the program's table prints them: ratings (single precision)
+// to three decimals, a whole frequency bare and any other to two. printf
+// rounds an exact tie to even (7.0625 -> "7.062") where toFixed rounds it
+// up; a binary number is such a tie only when it is an odd multiple of
+// 2^-(decimals + 1). printf also keeps the sign of a negative zero.
+function fixed(value, decimals) {
+  if (Object.is(value, -0)) return `-${(0).toFixed(decimals)}`;
+  const halves = Math.abs(value) * 2 ** (decimals + 1);
+  if (!Number.isInteger(halves) || halves % 2 === 0) return value.toFixed(decimals);
+  const below = (halves * 5 ** decimals - 1) / 2;
+  const digits = String(below % 2 === 0 ? below : below + 1).padStart(decimals + 1, '0');
+  return `${value < 0 ? '-' : ''}${digits.slice(0, -decimals)}.${digits.slice(-decimals)}`;
+}
+
+const ratingText = (value) => fixed(Math.fround(value), 3);
+const frequencyText = (value) => (Number.isInteger(value) ? String(value) : fixed(value, 2));
+
 function cell(row, text, numeric = false) {
   const td = row.insertCell();
   td.textContent = text;
   if (numeric) td.className = 'num';
 }
 
-function showGroups(rows) {
-  const groups = $('groups');
-  groups.replaceChildren();
-  const lists = [...new Set(rows.map((r) => r.list))];
-  for (const list of lists) {
-    const table = document.createElement('table');
-    table.createCaption().textContent = lists.length > 1 ? `List ${list}` : 'Groups';
-    const head = table.createTHead().insertRow();
-    for (const name of ['Group', 'Role', 'Category', 'Word', 'Valence', 'Arousal', 'Length',
-      'Frequency']) {
-      const th = document.createElement('th');
-      th.textContent = name;
-      head.appendChild(th);
-    }
-    const body = table.createTBody();
-    for (const r of rows.filter((x) => x.list === list)) {
-      const row = body.insertRow();
-      cell(row, String(r.group), true);
-      cell(row, r.role);
-      cell(row, `${r.category_name.replace('_', ' ')} (${r.label.trim()})`);
-      cell(row, r.word);
-      cell(row, String(r.valence), true);
-      cell(row, String(r.arousal), true);
-      cell(row, String(r.length), true);
-      cell(row, String(r.frequency), true);
-    }
-    groups.appendChild(table);
+const groupColumns = [['Group', true], ['Role', false], ['Category', false], ['Word', false],
+  ['Valence', true], ['Arousal', true], ['Length', true], ['Frequency', true]];
+
+function groupTable(caption, rows) {
+  const table = document.createElement('table');
+  table.createCaption().textContent = caption;
+  const head = table.createTHead().insertRow();
+  for (const [name, numeric] of groupColumns) {
+    const th = document.createElement('th');
+    th.textContent = name;
+    th.scope = 'col';
+    if (numeric) th.className = 'num';
+    head.appendChild(th);
   }
+  const body = table.createTBody();
+  for (const r of rows) {
+    const row = body.insertRow();
+    cell(row, String(r.group), true);
+    cell(row, r.role);
+    cell(row, `${r.category_name.replace('_', ' ')} (${r.label.trim()})`);
+    cell(row, r.word);
+    cell(row, ratingText(r.valence), true);
+    cell(row, ratingText(r.arousal), true);
+    cell(row, String(r.length), true);
+    cell(row, frequencyText(r.frequency), true);
+  }
+  return table;
+}
+
+function showGroups(rows) {
+  const lists = [...new Set(rows.map((r) => r.list))];
+  $('groups').replaceChildren(...lists.map((list) => groupTable(
+    lists.length > 1 ? `List ${list}` : 'Groups', rows.filter((r) => r.list === list))));
+}
+
+// Takes every trace of the last run off the page.
+function clearResult() {
+  ++generation;
+  $('results').hidden = true;
+  delete $('results').dataset.args;
+  for (const id of ['groups', 'plot', 'notices']) $(id).replaceChildren();
+  for (const id of ['report', 'output', 'command', 'copied']) $(id).textContent = '';
+  removeDownloadLink();
+  clearErrors();
+  showColumns();
+}
+
+function settingsChanged() {
+  clearResult();
+  $('status').textContent = 'Ready: draw a list with these settings.';
+}
+
+function removeDownloadLink() {
+  const link = $('download-link');
+  if (!link) return;
+  URL.revokeObjectURL(link.href);
+  link.remove();
+}
+
+// The roles the program read the norms by, from its own "Reading:" and
+// "Matching:" lines, in place of the columns the file merely has.
+function showRoles(printed) {
+  const used = printed.split('\n').filter((l) => /^(Reading|Matching): /.test(l));
+  if (used.length > 0) $('norms-columns').textContent = used.join('\n');
+}
+
+function statusOf(result, elapsed, seed) {
+  const timing = `Seed ${seed}; ${elapsed} ms.`;
+  if (result.status === 3) {
+    return 'The list ended short (exit status 3): only its complete groups are shown; ' +
+      `see the program's lines below. ${timing}`;
+  }
+  const warned = $('notices').querySelector('.warning') ? ' See the warnings below.' : '';
+  return `Done.${warned} ${timing}`;
 }
 
 async function draw() {
-  clearErrors();
+  clearResult();
+  const mine = generation;
   $('status').textContent = 'Drawing...';
   const started = performance.now();
   const args = argumentsFor();
-  const result = await run([...args, '--report', '--plot', 'list.svg', '--out', 'list.json'],
-    ['list.json', 'list.svg']);
+  const [json, svg] = [notAnInput('list.json'), notAnInput('list.svg')];
+  const result = await run([...args, '--report', '--plot', svg, '--out', json], [json, svg]);
+  if (mine !== generation) return;
   const elapsed = Math.round(performance.now() - started);
   $('output').textContent = result.printed;
+  showRoles(result.printed);
+  showNotices(result.printed);
   if (result.status === 1 || result.status === 2) {
-    $('results').hidden = true;
     showError(result.printed);
     return;
   }
   const decoder = new TextDecoder();
-  showGroups(JSON.parse(decoder.decode(result.outputs['list.json'])));
-  $('plot').innerHTML = decoder.decode(result.outputs['list.svg']);
+  showGroups(JSON.parse(decoder.decode(result.outputs[json])));
+  $('plot').innerHTML = decoder.decode(result.outputs[svg]);
   const report = result.printed.indexOf('\nBalance report\n');
   $('report').textContent = report < 0 ? '' : result.printed.slice(report + 1);
-  $('results').hidden = false;
+  $('command').textContent = commandFor(args);
   $('results').dataset.args = JSON.stringify(args);
-  const short = result.printed.match(/Only \d+ of \d+ words could be matched\.\n.*\n/);
-  $('status').textContent = (short ? `The list is short. ${short[0]}` : 'Done. ') +
-    `Seed ${$('seed').value}; ${elapsed} ms.`;
+  $('results').hidden = false;
+  $('status').textContent = statusOf(result, elapsed, seedOf(args));
 }
 
 async function download(format) {
+  if (!$('results').dataset.args) return;
+  const mine = generation;
   const args = JSON.parse($('results').dataset.args);
-  const name = format === 'svg' ? 'list.svg' : `list.${format}`;
+  const name = downloadName(args, format);
   const extra = format === 'svg' ? ['--plot', name] : ['--out', name];
   const result = await run([...args, ...extra], [name]);
+  if (mine !== generation) return;
   const types = {csv: 'text/csv', tsv: 'text/tab-separated-values', json: 'application/json',
     svg: 'image/svg+xml'};
   const link = document.createElement('a');
-  link.id = 'download-link';
   link.href = URL.createObjectURL(new Blob([result.outputs[name]], {type: types[format]}));
-  link.download = `stimsel-seed${$('seed').value}.${format}`;
-  document.getElementById('download-link')?.remove();
+  link.download = name;
+  removeDownloadLink();
+  link.id = 'download-link';
   link.hidden = true;
   document.body.appendChild(link);
   link.click();
 }
 
+// Where the clipboard is out of reach (a page served over plain http from
+// another machine), the command is selected for the user to copy.
+async function copyCommand() {
+  const command = $('command').textContent;
+  try {
+    await navigator.clipboard.writeText(command);
+    $('copied').textContent = 'Copied.';
+  } catch (e) {
+    getSelection().selectAllChildren($('command'));
+    $('copied').textContent = 'Selected: copy it with Ctrl+C.';
+  }
+}
+
+// The norms table's header row split into names, quotes taken off; null
+// for the classic layout, which has none.
+function columnNames() {
+  if (!files.norms || layoutOf(files.norms) === 'classic') return null;
+  const text = new TextDecoder().decode(files.norms.bytes.slice(0, 65536));
+  const first = text.replace(/^\uFEFF/, '').split(/\r?\n/)[0];
+  return first.split(layoutOf(files.norms) === 'csv' ? ',' : '\t')
+    .map((c) => c.replace(/^"|"$/g, '').trim());
+}
+
 // The values of the norms' part-of-speech column, when a CSV or TSV has one
 // (by the usual names or a pos=NAME column name); null when it has none.
 function posColumnValues() {
-  if (!files.norms || layoutOf(files.norms) === 'classic') return null;
+  const header = columnNames();
+  if (!header) return null;
   const delimiter = layoutOf(files.norms) === 'csv' ? ',' : '\t';
   const lines = new TextDecoder().decode(files.norms.bytes).replace(/^\uFEFF/, '').split(/\r?\n/);
-  const header = lines[0].split(delimiter).map((c) => c.replace(/^"|"$/g, '').trim());
   const named = $('columns').value.split(',').map((c) => c.trim())
     .find((c) => c.startsWith('pos='));
   const usual = ['pos', 'part_of_speech', 'word_class', 'dom_pos_subtlex'];
@@ -218,22 +398,25 @@ function layoutOf(file) {
     : /\.(tsv|tab)$/i.test(file.name) ? 'tsv' : 'classic');
 }
 
-function showColumns(file) {
-  const text = new TextDecoder().decode(file.bytes.slice(0, 4096));
-  const first = text.replace(/^\uFEFF/, '').split(/\r?\n/)[0];
-  const layout = layoutOf(file);
-  $('norms-columns').textContent = layout === 'classic' ? 'Classic layout: no column names.'
-    : `Columns: ${first.split(layout === 'csv' ? ',' : '\t')
-      .map((c) => c.replace(/^"|"$/g, '')).join(', ')}`;
+// Before a run, the columns the file has (as the program lists them in a
+// message: the first 20, then how many more); a run replaces them with the
+// roles it used.
+function showColumns() {
+  if (!files.norms) return;
+  const names = columnNames();
+  const more = names && names.length > 20 ? ` and ${names.length - 20} more` : '';
+  $('norms-columns').textContent = names ? `Columns: ${names.slice(0, 20).join(', ')}${more}`
+    : 'Classic layout: no column names.';
 }
 
 async function takeFile(role, file) {
   const bytes = new Uint8Array(await file.arrayBuffer());
   files[role] = {name: safeName(file.name), bytes};
   $(`${role}-name`).textContent = `${file.name} (${bytes.length} bytes)`;
-  $(`${role}-error`).textContent = '';
-  if (role === 'norms') showColumns(files.norms);
   showPartsOfSpeech();
+  // Also after the bytes are in: a draw started while they were read used
+  // the file before.
+  settingsChanged();
 }
 
 function roleOfDropped(name, index) {
@@ -243,13 +426,15 @@ function roleOfDropped(name, index) {
   return index === 0 ? 'norms' : null;
 }
 
-async function start() {
-  for (const [role, name] of [['norms', 'KOVA.txt'], ['tags', 'kovatags.txt']]) {
-    const response = await fetch(name);
-    sample[role] = {name, bytes: new Uint8Array(await response.arrayBuffer())};
-  }
-  newSeed();
-  showPartsOfSpeech();
+function switchScale() {
+  const zipf = $('zipf').checked;
+  const [from, to] = zipf ? ['frequency', 'zipf'] : ['zipf', 'frequency'];
+  tolerances[from] = $('frequency-tolerance').value;
+  $('frequency-tolerance').value = tolerances[to];
+  $('frequency-tolerance-label').textContent = zipf ? 'Zipf tolerance' : 'Frequency tolerance';
+}
+
+function listenForFiles() {
   for (const role of roles) {
     $(`${role}-file`).addEventListener('change', (event) => {
       if (event.target.files[0]) takeFile(role, event.target.files[0]);
@@ -268,12 +453,19 @@ async function start() {
       if (role) await takeFile(role, dropped[i]);
     }
   });
-  $('norms-format').addEventListener('change', () => {
-    if (files.norms) showColumns(files.norms);
-    showPartsOfSpeech();
-  });
+}
+
+function listenForOptions() {
+  // Every control of the form, files included, reports each change of its
+  // value as it happens ("change" would come again when it loses focus).
+  $('settings').addEventListener('input', settingsChanged);
+  $('norms-format').addEventListener('change', showPartsOfSpeech);
   $('columns').addEventListener('change', showPartsOfSpeech);
-  $('new-seed').addEventListener('click', newSeed);
+  $('zipf').addEventListener('change', switchScale);
+  $('new-seed').addEventListener('click', () => {
+    newSeed();
+    settingsChanged();
+  });
   $('settings').addEventListener('submit', (event) => {
     event.preventDefault();
     draw();
@@ -281,6 +473,19 @@ async function start() {
   for (const button of document.querySelectorAll('#downloads button')) {
     button.addEventListener('click', () => download(button.dataset.format));
   }
+  $('copy-command').addEventListener('click', copyCommand);
+}
+
+async function start() {
+  for (const [role, name] of [['norms', 'KOVA.txt'], ['tags', 'kovatags.txt']]) {
+    const response = await fetch(name);
+    sample[role] = {name, bytes: new Uint8Array(await response.arrayBuffer())};
+  }
+  compile().catch(() => { /* said by the first run */ });
+  newSeed();
+  showPartsOfSpeech();
+  listenForFiles();
+  listenForOptions();
   $('status').textContent = 'Ready: the sample norms are loaded.';
   document.body.dataset.ready = 'true';
 }

@@ -4,8 +4,8 @@
 // python3 -m http.server on 127.0.0.1 and stops it by its PID.
 //   node page_test.mjs SITE_DIR STIMSEL_BINARY [SCREENSHOT.png]
 import assert from 'node:assert/strict';
-import {execFileSync, spawn} from 'node:child_process';
-import {mkdtempSync, rmSync, writeFileSync} from 'node:fs';
+import {execFileSync, spawn, spawnSync} from 'node:child_process';
+import {mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -59,6 +59,54 @@ writeFileSync(join(work, 'bad.csv'), 'word,valence,arousal,frequency\nglad,8,3,1
 writeFileSync(join(work, 'tagged.csv'), 'word,valence,arousal,frequency,pos\nglad,8,3,10,adj\n' +
   'grim,2,3,10,adj\ndesk,5,3,10,adj\nsofa,5,3,10,n\n');
 
+// Ratings with exact binary ties (8.0625, printed 8.062) and frequencies
+// that are not whole (10.125, printed 10.12) test the group table's digits.
+const decimals = ['word,valence,arousal,frequency'];
+for (let i = 0; i < 30; ++i) {
+  for (const [word, v, a] of kinds) {
+    decimals.push(`${word}${i},${v + 0.0625 * (i % 2)},${a},${10 + (i % 7) + 0.125 * (i % 3)}`);
+  }
+}
+writeFileSync(join(work, 'warriner.csv'), `${decimals.join('\n')}\n`);
+// Ten groups, then one word per category that no other is close to in
+// frequency, and a row left out for its missing rating.
+const unmatched = kinds.map(([word, v, a], k) => `${word}x,${v},${a},${100 + 50 * k}`);
+writeFileSync(join(work, 'warn.csv'),
+  `${[...csv.slice(0, 61), ...unmatched, 'odd,8,NA,10'].join('\n')}\n`);
+writeFileSync(join(work, 'my norms.csv'), `${csv.join('\n')}\n`);
+writeFileSync(join(work, "used 'words'.txt"), '2\nglad1\nrage2\n');
+mkdirSync(join(work, 'bin'));
+symlinkSync(binary, join(work, 'bin', 'stimsel'));
+
+// The command line's output for the same inputs, whatever its status.
+function cli(args) {
+  const run = spawnSync(binary, args, {cwd: work, encoding: 'utf8'});
+  return {status: run.status, stdout: run.stdout};
+}
+
+async function upload(page, role, name) {
+  await (await page.$(`#${role}-file`)).uploadFile(join(work, name));
+  await page.waitForFunction((r, n) => document.getElementById(`${r}-name`).textContent
+    .startsWith(`${n} (`), {}, role, name);
+}
+
+async function setValue(page, id, value) {
+  await page.click(`#${id}`, {clickCount: 3});
+  await page.keyboard.type(value);
+}
+
+const pageArgs = (page) => page.$eval('#results', (r) => JSON.parse(r.dataset.args));
+const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
+
+async function download(page, format) {
+  const before = await page.evaluate(() => document.getElementById('download-link')?.href);
+  await page.click(`#downloads button[data-format="${format}"]`);
+  await page.waitForFunction((b) => document.getElementById('download-link') &&
+    document.getElementById('download-link').href !== b, {}, before);
+  return page.$eval('#download-link', (a) => fetch(a.href).then(async (r) =>
+    ({name: a.download, text: await r.text()})));
+}
+
 const server = spawn('python3', ['-m', 'http.server', String(port), '--bind', '127.0.0.1',
   '--directory', site], {stdio: 'ignore'});
 let browser;
@@ -81,7 +129,6 @@ try {
     assert.equal(rows, 36);
     assert.match(await page.$eval('#plot', (p) => p.innerHTML), /<svg/);
     assert.match(await page.$eval('#report', (p) => p.textContent), /^Balance report/);
-    if (screenshot) await page.screenshot({path: screenshot, fullPage: false});
   });
 
   await check('an uploaded CSV gives the list the command line gives', async () => {
@@ -147,6 +194,178 @@ try {
       'frequency');
     await page.$eval('#columns', (c) => { c.value = ''; });
   });
+
+  await check('the Zipf box sets the tolerance to 0.2 and back, keeping typed ones', async () => {
+    await upload(page, 'norms', 'mine.csv');
+    await setValue(page, 'words', '12');
+    const tick = () => page.click('#zipf');
+    const type = (value) => () => setValue(page, 'frequency-tolerance', value);
+    for (const [name, actions, value, label] of [
+      ['ticked: the Zipf default', [tick], '0.2', 'Zipf'],
+      ['unticked: the frequency default', [tick], '10', 'Frequency'],
+      ['5 typed, ticked, unticked', [type('5'), tick, tick], '5', 'Frequency'],
+      ['ticked, 0.3 typed, unticked, ticked', [tick, type('0.3'), tick, tick], '0.3', 'Zipf'],
+    ]) {
+      for (const action of actions) await action();
+      assert.equal(await page.$eval('#frequency-tolerance', (f) => f.value), value, name);
+      assert.equal(await text(page, '#frequency-tolerance-label'), `${label} tolerance`, name);
+    }
+    await type('0.2')();
+    await draw(page);
+    assert.deepEqual((await pageArgs(page)).slice(-4), ['--zipf-tolerance', '0.2', '--seed', '42']);
+    await tick();
+    await type('10')();
+  });
+
+  await check('the roles the program used replace the list of columns', async () => {
+    await upload(page, 'norms', 'warriner.csv');
+    assert.equal(await text(page, '#norms-columns'), 'Columns: word, valence, arousal, frequency');
+    await setValue(page, 'seed', '1');
+    await draw(page);
+    const used = cli(await pageArgs(page)).stdout.split('\n')
+      .filter((line) => /^(Reading|Matching): /.test(line));
+    assert.equal(used.length, 2);
+    assert.equal(await text(page, '#norms-columns'), used.join('\n'));
+  });
+
+  await check('the group table holds the digits the program prints, aligned; the report wraps',
+    async () => {
+      const printed = new Map(cli(await pageArgs(page)).stdout.split('\n')
+        .map((line) => line.split('\t')).filter((f) => f.length === 7 && /^\d+$/.test(f[0]))
+        .map((f) => [f[1].trimEnd(), f.slice(3).join(' ')]));
+      const rows = await page.$$eval('#groups tbody tr', (trs) => trs.map((tr) =>
+        [...tr.cells].map((c) => c.textContent)));
+      assert.equal(rows.length, 12);
+      for (const row of rows) assert.equal(row.slice(4).join(' '), printed.get(row[3]), row[3]);
+      assert.ok(rows.some((r) => r[4].endsWith('.062')) && rows.some((r) => /\.12$/.test(r[7])));
+      assert.deepEqual(await page.$$eval('#groups td.num', (cells) => [...new Set(cells.map((c) =>
+        `${getComputedStyle(c).textAlign} ${getComputedStyle(c).fontVariantNumeric}`))]),
+      ['right tabular-nums']);
+      const report = await page.$eval('#report', (r) => [r.scrollWidth, r.clientWidth]);
+      assert.ok(report[0] <= report[1], `the report is ${report[0]} px wide in ${report[1]} px`);
+    });
+
+  await check('downloads are named from the norms file and the seed, with the program\'s bytes',
+    async () => {
+      const args = await pageArgs(page);
+      for (const [format, option] of [['csv', '--out'], ['tsv', '--out'], ['json', '--out'],
+        ['svg', '--plot']]) {
+        const got = await download(page, format);
+        assert.equal(got.name, `warriner-seed1.${format}`);
+        cli([...args, option, got.name]);
+        assert.equal(got.text, readFileSync(join(work, got.name), 'utf8'), format);
+      }
+    });
+
+  await check('warnings and a short list are shown beside the status, as the program says them',
+    async () => {
+      await upload(page, 'norms', 'warn.csv');
+      await setValue(page, 'words', '600');
+      await draw(page);
+      const expected = cli(await pageArgs(page));
+      assert.equal(expected.status, 3);
+      const lines = expected.stdout.split('\n');
+      const only = lines.findIndex((l) => /^Only \d+ of 600 words could be matched\.$/.test(l));
+      const wanted = [...lines.filter((l) => l.startsWith('Warning: ')), lines[only],
+        lines[only + 1], ...lines.filter((l) => l.startsWith('Of the categories in play, '))];
+      assert.equal(wanted.length, 4);
+      assert.deepEqual(await page.$$eval('#outcome #notices p',
+        (ps) => ps.map((p) => p.textContent)), wanted);
+      assert.match(await text(page, '#outcome #status'), /ended short \(exit status 3\)/);
+    });
+
+  await check('every change of files or options takes the previous result off the page',
+    async () => {
+      await upload(page, 'norms', 'warriner.csv');
+      await setValue(page, 'words', '12');
+      for (const [name, change] of [
+        ['a new norms file', () => upload(page, 'norms', 'mine.csv')],
+        ['the number of words', () => setValue(page, 'words', '18')],
+        ['the categories', () => page.select('#mode', 'NO')],
+        ['the Zipf box', () => page.click('#zipf')],
+        ['a new seed', () => page.click('#new-seed')],
+        ['an exclusion file', () => upload(page, 'exclude', "used 'words'.txt")],
+        ['a column name', () => setValue(page, 'columns', 'word=word')],
+      ]) {
+        await draw(page);
+        await download(page, 'csv');
+        await change();
+        assert.deepEqual(await page.evaluate(() => ({
+          hidden: document.getElementById('results').hidden,
+          shown: ['groups', 'plot', 'report', 'notices', 'command', 'output']
+            .filter((id) => document.getElementById(id).textContent !== ''),
+          link: document.getElementById('download-link') !== null,
+        })), {hidden: true, shown: [], link: false}, name);
+      }
+      await page.select('#mode', 'YES');
+      await page.click('#zipf');
+      await setValue(page, 'columns', '');
+    });
+
+  await check('the copied command draws the same list with the command line', async () => {
+    await browser.defaultBrowserContext().overridePermissions(`http://127.0.0.1:${port}`,
+      ['clipboard-read', 'clipboard-sanitized-write']);
+    await upload(page, 'norms', 'my norms.csv');
+    await setValue(page, 'lists', '2');
+    await page.select('#match', 'all');
+    await page.click('#zipf');
+    await setValue(page, 'seed', '9');
+    await draw(page);
+    await page.click('#copy-command');
+    await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied.');
+    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    const shell = (extra) => execFileSync('bash', ['-c', `${copied}${extra}`], {cwd: work,
+      encoding: 'utf8', env: {...process.env, PATH: `${join(work, 'bin')}:${process.env.PATH}`}});
+    const printed = await text(page, '#output');
+    assert.match(printed, /Marking bad word glad1/);
+    assert.equal(shell(''), `${printed.slice(0, printed.indexOf('\nBalance report\n'))}Done.\n`);
+    shell(' --out copied.csv');
+    assert.equal((await download(page, 'csv')).text,
+      readFileSync(join(work, 'copied.csv'), 'utf8'));
+  });
+
+  // A fresh page: the sample again, at a phone's width.
+  await page.setViewport({width: 360, height: 740});
+  await page.goto(`http://127.0.0.1:${port}/index.html`);
+  await page.waitForSelector('body[data-ready="true"]');
+
+  await check('at 360 px the sample draws without the page scrolling sideways', async () => {
+    await setValue(page, 'seed', '1');
+    await draw(page);
+    assert.equal((await download(page, 'csv')).name, 'KOVA-seed1.csv');
+    const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
+      document.body.scrollWidth, document.documentElement.clientWidth]);
+    assert.ok(Math.max(widths[0], widths[1]) <= widths[2], `widths ${widths}`);
+  });
+
+  await check('every control is labelled and reached by the keyboard', async () => {
+    const controls = await page.$$eval('input, select, button, summary', (all) => all
+      .filter((c) => c.offsetParent !== null).map((c) => ({
+        key: c.id || c.dataset.format || c.textContent.trim(),
+        named: c.labels?.length > 0 || (/^(BUTTON|SUMMARY)$/.test(c.tagName) &&
+          c.textContent.trim() !== ''),
+      })));
+    assert.deepEqual(controls.filter((c) => !c.named), []);
+    await page.evaluate(() => document.activeElement.blur());
+    const reached = new Set();
+    for (let i = 0; i < controls.length + 5; ++i) {
+      await page.keyboard.press('Tab');
+      reached.add(await page.evaluate(() => {
+        const e = document.activeElement;
+        return e.id || e.dataset.format || e.textContent.trim();
+      }));
+    }
+    assert.deepEqual(controls.map((c) => c.key).filter((k) => !reached.has(k)), []);
+  });
+
+  if (screenshot) {
+    await page.setViewport({width: 1280, height: 900});
+    await page.evaluate(() => document.activeElement.blur());
+    const top = await page.$eval('#words',
+      (w) => w.closest('fieldset').getBoundingClientRect().top + scrollY - 16);
+    await page.screenshot({path: screenshot, clip: {x: 0, y: top, width: 1280, height: 900},
+      captureBeyondViewport: true});
+  }
 } finally {
   if (browser) await browser.close();
   server.kill();
