@@ -36,8 +36,9 @@ std::string missingWarning(const std::string& fileName, int rows, const MissingC
   }
   for (const KeptColumn& k : kept) add(k.column, k.missing);
   return "Warning: " + shownText(fileName) + ": " +
-         (rows == 1 ? std::string("1 row has") : std::to_string(rows) + " rows have") +
-         " a missing value and are left out of the selection (" + perColumn + ").\n";
+         (rows == 1 ? std::string("1 row has a missing value and is")
+                    : std::to_string(rows) + " rows have a missing value and are") +
+         " left out of the selection (" + perColumn + ").\n";
 }
 
 class RowReader {

@@ -213,6 +213,10 @@ std::vector<Row> catalogue() {
        {"6", "--norms", "norms.csv", "--seed=1"}, 0,
        "Warning: norms.csv: 3 rows have a missing value and are left out of the selection "
        "(Valence 1, Arousal 1, Frequency 1).", true},
+      {"CSV row with a missing value", {{"norms.csv", kCsv + "gone,NA,3,10\n"}},
+       {"6", "--norms", "norms.csv", "--seed=1"}, 0,
+       "Warning: norms.csv: 1 row has a missing value and is left out of the selection "
+       "(Valence 1).", true},
       {"missing frequency file", {{"norms.csv", kCsv}},
        {"6", "--norms", "norms.csv", "--frequency", "nothere.txt"}, 1,
        "Couldn't open frequency file nothere.txt", false},
