@@ -218,6 +218,7 @@ ShortfallTerms shortfallTerms(const Settings& settings, const DrawnGroups& drawn
   }
   terms.tolerances = "within the tolerances (" + controlsText(drawn.controls) + ")";
   if (settings.design.isAffect()) return terms;
+  terms.noteDirectDraws = false;
   terms.categories.clear();
   for (int c = 1; c <= settings.design.categoryCount(); ++c) {
     terms.categories.push_back("category " + std::to_string(c) + " (\"" +
@@ -339,7 +340,11 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
   drawn.controls = controlsInForce(settings, frequencyIsPerMillion(settings, table));
   drawn.rows = applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
   MatchRules rules = settings.rules;
+  // The affect design draws as it always has; a design of the user's own
+  // categories has no earlier lists to reproduce and draws every group
+  // directly, which is exact and quick however tight its controls.
   rules.everyCategoryAnchors = !settings.design.isAffect();
+  rules.directFromTheStart = !settings.design.isAffect();
   drawn.result = chooseGroups(drawn.rows.slot, drawn.rows.controls, drawn.rows.categories,
                               wordsWanted(settings), rules, random);
   drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);

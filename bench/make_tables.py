@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the benchmark's generated norms into the folder given:
-norms300k.csv, 300,000 random rows; and matched171.txt, a classic file of
+norms300k.csv, 300,000 random rows; design30k.csv, 30,000 rows with 8
+numeric columns for a design of the user's own categories; and matched171.txt, a classic file of
 1030 lines holding 171 perfectly matched groups of six (each group's words 4
 letters long with frequency 100*g+5, so every word has exactly one partner in
 each other category) and unclassified filler."""
@@ -16,6 +17,16 @@ with open(f"{out}/norms300k.csv", "w") as f:
         word = "".join(random.choice(letters) for _ in range(random.randint(3, 10))) + str(i)
         f.write(f"{word},{random.uniform(1, 9):.2f},{random.uniform(0.5, 2.5):.2f},"
                 f"{random.uniform(1, 9):.2f},{int(random.expovariate(1 / 30))}\n")
+
+random.seed(30000)
+with open(f"{out}/design30k.csv", "w") as f:
+    f.write("word,valence,valence_sd,arousal,dominance,concreteness,aoa,familiarity,SUBTLWF\n")
+    for i in range(30000):
+        word = "".join(random.choice(letters) for _ in range(random.randint(3, 10))) + str(i)
+        f.write(f"{word},{random.uniform(1, 9):.2f},{random.uniform(0.5, 2.5):.2f},"
+                f"{random.uniform(1, 9):.2f},{random.uniform(1, 9):.2f},"
+                f"{random.uniform(1, 5):.2f},{random.uniform(2, 16):.2f},"
+                f"{random.uniform(1, 7):.2f},{random.lognormvariate(0, 2):.2f}\n")
 
 # Category ratings (valence, arousal) of calm/aroused positive, negative, neutral.
 kinds = [(8, 3), (2, 3), (5, 3), (8, 7), (2, 7), (5, 7)]

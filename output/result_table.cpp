@@ -123,10 +123,11 @@ void printShortfall(const SelectionResult& result, const ShortfallTerms& terms, 
 
 void printSelectionNotes(const SelectionResult& result, const ShortfallTerms& terms,
                          std::ostream& out) {
-  if (result.directGroups == 1) {
+  const long long direct = terms.noteDirectDraws ? result.directGroups : 0;
+  if (direct == 1) {
     out << "1 group was completed by direct draws after the random draw reached its limit.\n";
-  } else if (result.directGroups > 1) {
-    out << result.directGroups
+  } else if (direct > 1) {
+    out << direct
         << " groups were completed by direct draws after the random draw reached its limit.\n";
   }
   // An empty category is named before the table already.

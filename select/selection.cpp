@@ -209,7 +209,7 @@ SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Contro
   if (anchorsEnd < 2) return result;  // no anchor category: nothing could ever be drawn
   Draw draw(slot, controls, k, rules, random);
   const long long limit = wanted - k + 1;
-  bool direct = false;  // once a group is drawn directly, every later one is
+  bool direct = rules.directFromTheStart;  // once a group is drawn directly, every later one is
   const auto stop = [&](Shortfall why, int category) {
     result.shortfall = why;
     result.category = category;

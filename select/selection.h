@@ -41,6 +41,10 @@ struct MatchRules {
   // Anchors cycle through every category 1..K rather than 1..K-1, so that
   // each category anchors in turn (designs of the user's own categories).
   bool everyCategoryAnchors = false;
+  // Every group drawn directly (select/direct_draw) from the first: exact
+  // and quick whatever the tolerances, for designs with no earlier lists to
+  // reproduce draw for draw.
+  bool directFromTheStart = false;
   long long randomDrawsPerGroup = kRandomDrawsPerGroup;
   long long maxDrawsPerGroup = kMaxDrawsPerGroup;
 };
@@ -89,7 +93,7 @@ SelectionResult chooseWords(const WordTable& table, const std::vector<AffectCate
 
 // The same over rows given as their category in play (`slot`: 1..k, 0 for
 // none) and their control values; of `rules` only matchAll,
-// everyCategoryAnchors and the draw budgets count.
+// everyCategoryAnchors, directFromTheStart and the draw budgets count.
 SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Controls& controls, int k,
                              long long wanted, const MatchRules& rules, RandomSource& random);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -128,20 +129,31 @@ TEST(ParseNormsLine, AcceptsTheNumberFormsAScanWouldRead) {
 
 namespace {
 
-// The short-decimal fast path must give the float strtof gives, for every
-// form the norms hold.
-TEST(ParseDecimal, AgreesWithStrtofOnAMillionDecimals) {
+// The short-decimal fast paths must give the float strtof and the double
+// strtod give, for every form the norms hold: ratings, frequencies with
+// many decimals, values with a sign or no integer part.
+TEST(ParseDecimal, AgreesWithStrtofAndStrtodOnAMillionDecimals) {
   std::uint32_t state = 12345;
   const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+  const char* const signs[] = {"", "", "-", "+"};
   for (int i = 0; i < 1000000; ++i) {
-    std::string text = (next() % 4 == 0 ? "-" : "") + std::to_string(next() % 10000);
-    const int decimals = static_cast<int>(next() % 6);
-    if (decimals > 0) text += ".";
-    for (int d = 1; d < decimals; ++d) text += static_cast<char>('0' + next() % 10);
-    float parsed = 0;
-    ASSERT_EQ(parseDecimal(text, parsed), NumberStatus::Ok) << text;
-    ASSERT_EQ(parsed, std::strtof(text.c_str(), nullptr)) << text;
+    std::string text = signs[next() % 4];
+    if (next() % 8 != 0) text += std::to_string(next() % (i % 2 == 0 ? 10000 : 100000000));
+    const int decimals = static_cast<int>(next() % (i % 2 == 0 ? 6 : 12));
+    if (decimals > 0 || text.empty() || text == "-" || text == "+") text += ".";
+    for (int d = 1; d < decimals || text.back() == '.'; ++d) {
+      text += static_cast<char>('0' + next() % 10);
+    }
+    float parsedFloat = 0;
+    double parsedDouble = 0;
+    ASSERT_EQ(parseDecimal(text, parsedDouble, 1e12), NumberStatus::Ok) << text;
+    ASSERT_EQ(parsedDouble, std::strtod(text.c_str(), nullptr)) << text;
+    if (std::fabs(parsedDouble) >= 1e6) continue;
+    ASSERT_EQ(parseDecimal(text, parsedFloat), NumberStatus::Ok) << text;
+    ASSERT_EQ(parsedFloat, std::strtof(text.c_str(), nullptr)) << text;
   }
+  double beyond = 0;
+  EXPECT_EQ(parseDecimal("5000001", beyond, 5000000), NumberStatus::OutOfRange);
   float big = 0;
   EXPECT_EQ(parseDecimal("9999999", big), NumberStatus::OutOfRange);
 }

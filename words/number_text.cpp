@@ -44,8 +44,33 @@ bool parseShortDecimal(std::string_view s, float& value) {
   return true;
 }
 
-bool parseShortDecimal(std::string_view, double&) {
-  return false;
+// The same for doubles: up to 15 digits make an integer below 2^53 and the
+// power of ten is at most 10^15, both exact doubles, so one division rounds
+// correctly, to the double strtod gives.
+bool parseShortDecimal(std::string_view s, double& value) {
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  const char* const first = p;
+  std::uint64_t digits = 0;  // wraps harmlessly past 19 digits, which are refused
+  for (; p != end && isDigit(*p); ++p) digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+  long count = p - first;
+  long decimals = 0;
+  if (p != end && *p == '.') {
+    const char* const fraction = ++p;
+    for (; p != end && isDigit(*p); ++p)
+      digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    decimals = p - fraction;
+    count += decimals;
+  }
+  if (p != end || count == 0 || count > 15) return false;
+  static const double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const double magnitude = static_cast<double>(digits) / kPowers[decimals];
+  if (magnitude > kLargestMagnitude) return false;
+  value = negative ? -magnitude : magnitude;
+  return true;
 }
 
 float parseWhole(const std::string& text, float*) {
@@ -60,7 +85,9 @@ double parseWhole(const std::string& text, double*) {
 // read "." as the decimal point; they report overflow and underflow in errno.
 template <typename T>
 NumberStatus parseDecimalAs(std::string_view token, T& value, double largest) {
-  if (largest <= kLargestMagnitude && parseShortDecimal(token, value)) return NumberStatus::Ok;
+  // A value the fast path reads beyond `largest` is left to the exact path,
+  // which refuses it.
+  if (parseShortDecimal(token, value) && std::fabs(value) <= largest) return NumberStatus::Ok;
   if (!isDecimal(token)) return NumberStatus::NotANumber;
   errno = 0;
   const T parsed = parseWhole(std::string(token), static_cast<T*>(nullptr));
