@@ -4,6 +4,7 @@
 // and reads back what it printed and the files it wrote. Whatever is shown
 // of a run (list, plot, report, notices, downloads) belongs to the settings
 // it ran with: any change of a file or an option takes it off the page.
+import {designArguments, hasRows, refreshVariables, setUpDesign} from './design.js';
 import createStimsel from './stimsel.js';
 
 const roles = ['norms', 'tags', 'exclude', 'frequency'];
@@ -68,7 +69,15 @@ function numberOf(id, fallback) {
   return value === '' ? fallback : value;
 }
 
+// The List part's tolerances, unless the design's controls replace them.
 function toleranceArguments() {
+  if (hasRows('control')) return [];
+  const length = numberOf('length-tolerance', '2');
+  const lengthArguments = length === '2' ? [] : ['--length-tolerance', length];
+  return [...lengthArguments, ...frequencyArguments()];
+}
+
+function frequencyArguments() {
   if ($('zipf').checked) return ['--zipf-tolerance', numberOf('frequency-tolerance', '0.2')];
   const tolerance = numberOf('frequency-tolerance', '10');
   return tolerance === '10' ? [] : ['--frequency-tolerance', tolerance];
@@ -77,7 +86,9 @@ function toleranceArguments() {
 // The command line for the controls, as a researcher would type it, with
 // the seed last, where the program's own "draw this list again" puts it.
 function argumentsFor() {
-  const args = [numberOf('words', '36'), $('mode').value, files.exclude ? files.exclude.name : '0'];
+  // A design's own categories are all drawn: the second position is YES.
+  const mode = hasRows('split') ? 'YES' : $('mode').value;
+  const args = [numberOf('words', '36'), mode, files.exclude ? files.exclude.name : '0'];
   if ($('pos').value) args.push($('pos').value);
   if (files.norms) args.push('--norms', files.norms.name);
   if ($('norms-format').value) args.push('--norms-format', $('norms-format').value);
@@ -92,11 +103,9 @@ function argumentsFor() {
     args.push('--frequency-column', $('frequency-column').value.trim());
   }
   if (numberOf('lists', '1') !== '1') args.push('--lists', numberOf('lists', '1'));
-  if (numberOf('length-tolerance', '2') !== '2') {
-    args.push('--length-tolerance', numberOf('length-tolerance', '2'));
-  }
   args.push(...toleranceArguments());
   if ($('match').value === 'all') args.push('--match', 'all');
+  args.push(...designArguments());
   args.push('--seed', $('seed').value);
   return args;
 }
@@ -134,7 +143,12 @@ function newSeed() {
 
 function clearErrors() {
   for (const role of roles) $(`${role}-error`).textContent = '';
+  $('design-error').textContent = '';
 }
+
+// A message about the design's options, as the command line words it
+// ("bad value '...' for --split: ...", "--split makes its own categories").
+const designMessage = /(^stimsel: |for )--(split|control|where)\b/;
 
 // Shows a message that stops the run next to the file it names.
 function showError(printed) {
@@ -144,8 +158,15 @@ function showError(printed) {
     const file = files[r] || sample[r];
     return file && message.includes(file.name);
   });
-  if (role) $(`${role}-error`).textContent = message;
-  $('status').textContent = role ? `Stopped: see the message at the ${role} file.` : message;
+  if (role) {
+    $(`${role}-error`).textContent = message;
+    $('status').textContent = `Stopped: see the message at the ${role} file.`;
+  } else if (designMessage.test(message)) {
+    $('design-error').textContent = message;
+    $('status').textContent = 'Stopped: see the message at the design.';
+  } else {
+    $('status').textContent = message;
+  }
 }
 
 // The lines of a run a user must not miss, as the program printed them:
@@ -194,20 +215,77 @@ function fixed(value, decimals) {
 const ratingText = (value) => fixed(Math.fround(value), 3);
 const frequencyText = (value) => (Number.isInteger(value) ? String(value) : fixed(value, 2));
 
+// C's "%.{precision}g": the value to that many significant digits, in
+// exponent form when its exponent is below -4 or not below the precision,
+// trailing zeros dropped.
+function gText(value, precision) {
+  const strip = (t) => (t.includes('.') ? t.replace(/0+$/, '').replace(/\.$/, '') : t);
+  const [mantissa, exponentText] = value.toExponential(precision - 1).split('e');
+  const exponent = Number(exponentText);
+  if (exponent >= -4 && exponent < precision) {
+    return strip(value.toFixed(precision - 1 - exponent));
+  }
+  const sign = exponent < 0 ? '-' : '+';
+  return `${strip(mantissa)}e${sign}${String(Math.abs(exponent)).padStart(2, '0')}`;
+}
+
+// A design's value as the program prints one it read: a whole number bare,
+// any other in the fewest digits that read back as the same double.
+function readText(value) {
+  if (Number.isInteger(value) && Math.abs(value) < 1e15) return String(value);
+  for (let digits = 1; digits < 17; ++digits) {
+    if (Number(value.toPrecision(digits)) === value) return gText(value, digits);
+  }
+  return gText(value, 17);
+}
+
+// A computed value as the program prints it: taken to 15 significant
+// digits, then rounded half away from zero to `decimals`, never "-0.00".
+function statisticText(value, decimals) {
+  if (Number.isNaN(value)) return 'nan';
+  if (!Number.isFinite(value)) return value < 0 ? '-inf' : 'inf';
+  const [mantissa, exponentText] = value.toExponential(14).split('e');
+  const digits = mantissa.replace(/[-.]/g, '');
+  const kept = Number(exponentText) + decimals + 1;
+  let units = kept >= 15 ? digits.padEnd(kept, '0') : digits.slice(0, Math.max(kept, 0));
+  if (kept >= 0 && kept < 15 && digits[kept] >= '5') units = String(BigInt(`0${units}`) + 1n);
+  units = units.replace(/^0+/, '') || '0';
+  const zero = units === '0';
+  units = units.padStart(decimals + 1, '0');
+  if (decimals > 0) units = `${units.slice(0, -decimals)}.${units.slice(-decimals)}`;
+  return mantissa.startsWith('-') && !zero ? `-${units}` : units;
+}
+
 function cell(row, text, numeric = false) {
   const td = row.insertCell();
   td.textContent = text;
   if (numeric) td.className = 'num';
 }
 
-const groupColumns = [['Group', true], ['Role', false], ['Category', false], ['Word', false],
-  ['Valence', true], ['Arousal', true], ['Length', true], ['Frequency', true]];
+// The columns of the affect design's table: each a heading, whether it is
+// a number, and its text for a row of the JSON export.
+const affectColumns = [['Group', true, (r) => String(r.group)], ['Role', false, (r) => r.role],
+  ['Category', false, (r) => `${r.category_name.replace('_', ' ')} (${r.label.trim()})`],
+  ['Word', false, (r) => r.word], ['Valence', true, (r) => ratingText(r.valence)],
+  ['Arousal', true, (r) => ratingText(r.arousal)], ['Length', true, (r) => String(r.length)],
+  ['Frequency', true, (r) => frequencyText(r.frequency)]];
 
-function groupTable(caption, rows) {
+// A design's own: its category names, then one column per split and control
+// variable (the export's columns between "word" and "pos"), computed Zipf
+// values to two decimals as the program's table prints them.
+function designColumns(rows) {
+  const keys = Object.keys(rows[0] ?? {});
+  const variables = keys.slice(keys.indexOf('word') + 1, keys.indexOf('pos'));
+  return [...affectColumns.slice(0, 2), ['Category', false, (r) => r.category_name],
+    affectColumns[3], ...variables.map((name) => [name, true, (r) => (name.toLowerCase() === 'zipf'
+      ? statisticText(r[name], 2) : readText(r[name]))])];
+}
+
+function groupTable(caption, columns, rows) {
   const table = document.createElement('table');
   table.createCaption().textContent = caption;
   const head = table.createTHead().insertRow();
-  for (const [name, numeric] of groupColumns) {
+  for (const [name, numeric] of columns) {
     const th = document.createElement('th');
     th.textContent = name;
     th.scope = 'col';
@@ -217,22 +295,16 @@ function groupTable(caption, rows) {
   const body = table.createTBody();
   for (const r of rows) {
     const row = body.insertRow();
-    cell(row, String(r.group), true);
-    cell(row, r.role);
-    cell(row, `${r.category_name.replace('_', ' ')} (${r.label.trim()})`);
-    cell(row, r.word);
-    cell(row, ratingText(r.valence), true);
-    cell(row, ratingText(r.arousal), true);
-    cell(row, String(r.length), true);
-    cell(row, frequencyText(r.frequency), true);
+    for (const [, numeric, text] of columns) cell(row, text(r), numeric);
   }
   return table;
 }
 
-function showGroups(rows) {
+function showGroups(rows, ownCategories) {
   const lists = [...new Set(rows.map((r) => r.list))];
+  const columns = ownCategories ? designColumns(rows) : affectColumns;
   $('groups').replaceChildren(...lists.map((list) => groupTable(
-    lists.length > 1 ? `List ${list}` : 'Groups', rows.filter((r) => r.list === list))));
+    lists.length > 1 ? `List ${list}` : 'Groups', columns, rows.filter((r) => r.list === list))));
 }
 
 // Takes every trace of the last run off the page.
@@ -260,9 +332,10 @@ function removeDownloadLink() {
 }
 
 // The roles the program read the norms by, from its own "Reading:" and
-// "Matching:" lines, in place of the columns the file merely has.
+// "Matching:" lines (and "Where:", how many words a design's conditions
+// kept out), in place of the columns the file merely has.
 function showRoles(printed) {
-  const used = printed.split('\n').filter((l) => /^(Reading|Matching): /.test(l));
+  const used = printed.split('\n').filter((l) => /^(Reading|Matching|Where): /.test(l));
   if (used.length > 0) $('norms-columns').textContent = used.join('\n');
 }
 
@@ -294,7 +367,7 @@ async function draw() {
     return;
   }
   const decoder = new TextDecoder();
-  showGroups(JSON.parse(decoder.decode(result.outputs[json])));
+  showGroups(JSON.parse(decoder.decode(result.outputs[json])), args.includes('--split'));
   $('plot').innerHTML = decoder.decode(result.outputs[svg]);
   const report = result.printed.indexOf('\nBalance report\n');
   $('report').textContent = report < 0 ? '' : result.printed.slice(report + 1);
@@ -393,6 +466,39 @@ function showPartsOfSpeech() {
   select.value = [...select.options].some((o) => o.value === chosen) ? chosen : '';
 }
 
+// What a design may name, in groups: the columns of a CSV or TSV by name
+// (the classic layout's ratings by their roles), and the values the
+// program computes from every record; a joined frequency table's values
+// are the frequency.
+function variableChoices() {
+  const columns = columnNames();
+  const named = new Set((columns ?? []).map((c) => c.toLowerCase()));
+  const others = (names) => names.filter((n) => !named.has(n));
+  const joined = columns && files.frequency ? ['frequency'] : [];
+  return [columns ? {label: `Columns of ${files.norms.name}`, names: columns}
+    : {label: `Values of ${(files.norms ?? sample.norms).name}`,
+      names: ['valence', 'valence_sd', 'arousal', 'frequency']},
+  {label: 'Computed', names: others(['length', 'zipf', ...joined])}];
+}
+
+// A split draws every category of the design, and controls replace the
+// tolerances of the List part: those controls are then off, and say why.
+function showDesignInForce() {
+  const split = hasRows('split');
+  const controls = hasRows('control');
+  if (split) $('mode').value = 'YES';
+  $('mode').disabled = split;
+  for (const id of ['length-tolerance', 'frequency-tolerance', 'zipf']) $(id).disabled = controls;
+  const notes = [split && 'Categories: those of the design\'s splits.',
+    controls && 'Tolerances: the design\'s controls.'].filter((n) => n);
+  $('list-note').textContent = notes.join(' ');
+}
+
+function designChanged() {
+  showDesignInForce();
+  settingsChanged();
+}
+
 function layoutOf(file) {
   return $('norms-format').value || (/\.csv$/i.test(file.name) ? 'csv'
     : /\.(tsv|tab)$/i.test(file.name) ? 'tsv' : 'classic');
@@ -414,6 +520,7 @@ async function takeFile(role, file) {
   files[role] = {name: safeName(file.name), bytes};
   $(`${role}-name`).textContent = `${file.name} (${bytes.length} bytes)`;
   showPartsOfSpeech();
+  if (role === 'norms' || role === 'frequency') refreshVariables();
   // Also after the bytes are in: a draw started while they were read used
   // the file before.
   settingsChanged();
@@ -459,7 +566,10 @@ function listenForOptions() {
   // Every control of the form, files included, reports each change of its
   // value as it happens ("change" would come again when it loses focus).
   $('settings').addEventListener('input', settingsChanged);
-  $('norms-format').addEventListener('change', showPartsOfSpeech);
+  $('norms-format').addEventListener('change', () => {
+    showPartsOfSpeech();
+    refreshVariables();
+  });
   $('columns').addEventListener('change', showPartsOfSpeech);
   $('zipf').addEventListener('change', switchScale);
   $('new-seed').addEventListener('click', () => {
@@ -474,6 +584,7 @@ function listenForOptions() {
     button.addEventListener('click', () => download(button.dataset.format));
   }
   $('copy-command').addEventListener('click', copyCommand);
+  setUpDesign(variableChoices, designChanged);
 }
 
 async function start() {

@@ -75,6 +75,19 @@ writeFileSync(join(work, 'warn.csv'),
   `${[...csv.slice(0, 61), ...unmatched, 'odd,8,NA,10'].join('\n')}\n`);
 writeFileSync(join(work, 'my norms.csv'), `${csv.join('\n')}\n`);
 writeFileSync(join(work, "used 'words'.txt"), '2\nglad1\nrage2\n');
+// Norms for designs: columns named as a real file might name them, values
+// with two decimals, per-million frequencies (so Zipf values are computed).
+let seed = 7;
+const next = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
+const rated = (low, high) => (low + (high - low) * next()).toFixed(2);
+const lexicon = ['word,valence,arousal,Conc.M,AoA,SUBTLWF'];
+for (let i = 0; i < 500; ++i) {
+  const word = Array.from({length: 4 + Math.floor(next() * 5)},
+    () => 'bdfgklmnprstvz'[Math.floor(next() * 14)] + 'aeiou'[Math.floor(next() * 5)]).join('');
+  lexicon.push([`${word}${i}`, rated(1, 9), rated(1, 9), rated(1, 5), rated(2, 14),
+    (10 ** (2 * next())).toFixed(2)].join(','));
+}
+writeFileSync(join(work, 'lexicon.csv'), `${lexicon.join('\n')}\n`);
 mkdirSync(join(work, 'bin'));
 symlinkSync(binary, join(work, 'bin', 'stimsel'));
 
@@ -97,6 +110,48 @@ async function setValue(page, id, value) {
 
 const pageArgs = (page) => page.$eval('#results', (r) => JSON.parse(r.dataset.args));
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
+
+// Adds a row to the design and fills it in: a menu by its value, a text
+// field by typing.
+async function addRow(page, kind, values) {
+  await page.click(`.add[data-kind="${kind}"]`);
+  for (const [name, value] of Object.entries(values)) {
+    const selector = `#${kind}-rows .design-row:last-child [data-name="${name}"]`;
+    if (await page.$eval(selector, (e) => e.tagName) === 'SELECT') {
+      await page.select(selector, value);
+    } else {
+      await page.type(selector, value);
+    }
+  }
+}
+
+// What the page shows that a run put there, and whether a download is left.
+const shownResult = (page) => page.evaluate(() => ({
+  hidden: document.getElementById('results').hidden,
+  shown: ['groups', 'plot', 'report', 'notices', 'command', 'output']
+    .filter((id) => document.getElementById(id).textContent !== ''),
+  link: document.getElementById('download-link') !== null,
+}));
+
+// The controls on show that have no label, and those the Tab key does not
+// reach (disabled ones aside).
+async function keyboardGaps(page) {
+  const controls = await page.$$eval('input, select, button, summary', (all) => all
+    .filter((c) => c.offsetParent !== null && !c.disabled).map((c) => ({
+      key: c.id || c.dataset.format || c.textContent.trim(),
+      named: c.labels?.length > 0 || (/^(BUTTON|SUMMARY)$/.test(c.tagName) &&
+        c.textContent.trim() !== ''),
+    })));
+  await page.evaluate(() => document.activeElement.blur());
+  const reached = new Set();
+  for (let i = 0; i < controls.length + 5; ++i) {
+    await page.keyboard.press('Tab');
+    reached.add(await page.evaluate(() => document.activeElement.id ||
+      document.activeElement.dataset.format || document.activeElement.textContent.trim()));
+  }
+  return {unlabelled: controls.filter((c) => !c.named).map((c) => c.key),
+    unreached: controls.map((c) => c.key).filter((k) => !reached.has(k))};
+}
 
 async function download(page, format) {
   const before = await page.evaluate(() => document.getElementById('download-link')?.href);
@@ -324,6 +379,116 @@ try {
       readFileSync(join(work, 'copied.csv'), 'utf8'));
   });
 
+  // A fresh page for the designs: no files but the norms.
+  await page.goto(`http://127.0.0.1:${port}/index.html`);
+  await page.waitForSelector('body[data-ready="true"]');
+
+  await check('a design of two splits, two controls and a condition reaches the program',
+    async () => {
+      await upload(page, 'norms', 'lexicon.csv');
+      await setValue(page, 'words', '16');
+      await setValue(page, 'seed', '3');
+      await page.select('#mode', 'NO');
+      await addRow(page, 'split', {variable: 'valence', bands: 'neg:[1,4) pos:(6,9]'});
+      assert.deepEqual(await page.$$eval('#split-rows select[data-name="variable"] option',
+        (o) => o.map((x) => x.value)), ['word', 'valence', 'arousal', 'Conc.M', 'AoA', 'SUBTLWF',
+        'length', 'zipf']);
+      await addRow(page, 'split', {variable: 'Conc.M', bands: 'abstract:[1,2.5) concrete:[3.5,5]'});
+      await addRow(page, 'control', {variable: 'AoA', tolerance: '1.5'});
+      await addRow(page, 'control', {variable: 'zipf', tolerance: '0.3'});
+      await addRow(page, 'filter', {variable: 'arousal', operator: '<', number: '6'});
+      assert.deepEqual(await page.evaluate(() => [document.getElementById('mode').value,
+        ...['mode', 'length-tolerance', 'frequency-tolerance', 'zipf']
+          .map((id) => document.getElementById(id).disabled)]), ['YES', true, true, true, true]);
+      await draw(page);
+      const args = await pageArgs(page);
+      assert.deepEqual(args, ['16', 'YES', '0', '--norms', 'lexicon.csv',
+        '--split', 'valence=neg:[1,4) pos:(6,9]', '--split', 'Conc.M=abstract:[1,2.5) concrete:[3.5,5]',
+        '--control', 'AoA=1.5', '--control', 'zipf=0.3', '--where', 'arousal < 6', '--seed', '3']);
+      const printed = await text(page, '#output');
+      const expected = cli([...args, '--report', '--plot', 'list.svg', '--out', 'list.json']);
+      assert.equal(expected.status, 0);
+      assert.equal(printed, expected.stdout);
+      assert.match(printed, /\nMatching: AoA within 1\.5 and Zipf frequency within 0\.3 of /);
+      assert.match(await text(page, '#norms-columns'), /\nWhere: \d+ words .* arousal < 6, /);
+      const got = await download(page, 'csv');
+      cli([...args, '--out', got.name]);
+      assert.equal(got.text, readFileSync(join(work, got.name), 'utf8'));
+    });
+
+  await check('a design\'s table holds the categories and digits the program prints', async () => {
+    const lines = cli(await pageArgs(page)).stdout.split('\n');
+    assert.equal(lines.find((l) => l.startsWith('count\t')),
+      'count\tWord\t\tCategory\tvalence\tConc.M\tAoA\tzipf');
+    const printed = new Map(lines.map((line) => line.split('\t'))
+      .filter((f) => f.length === 7 && /^\d+$/.test(f[0]))
+      .map((f) => [f[1].trimEnd(), f.slice(2).join(' ')]));
+    const rows = await page.$$eval('#groups tbody tr', (trs) => trs.map((tr) =>
+      [...tr.cells].map((c) => c.textContent)));
+    assert.equal(rows.length, 16);
+    for (const row of rows) assert.equal([row[2], ...row.slice(4)].join(' '), printed.get(row[3]));
+    assert.deepEqual(await page.$$eval('#groups th', (t) => t.map((h) => h.textContent)),
+      ['Group', 'Role', 'Category', 'Word', 'valence', 'Conc.M', 'AoA', 'zipf']);
+  });
+
+  await check('the copied command draws the design\'s list with the command line', async () => {
+    await browser.defaultBrowserContext().overridePermissions(`http://127.0.0.1:${port}`,
+      ['clipboard-read', 'clipboard-sanitized-write']);
+    await page.click('#copy-command');
+    await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied.');
+    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    assert.match(copied, / --split 'valence=neg:\[1,4\) pos:\(6,9\]' .* --where 'arousal < 6' /);
+    const shell = execFileSync('bash', ['-c', `${copied} --out copied.json`], {cwd: work,
+      encoding: 'utf8', env: {...process.env, PATH: `${join(work, 'bin')}:${process.env.PATH}`}});
+    const printed = await text(page, '#output');
+    assert.equal(shell, `${printed.slice(0, printed.indexOf('\nBalance report\n'))}Done.\n`);
+    assert.equal((await download(page, 'json')).text,
+      readFileSync(join(work, 'copied.json'), 'utf8'));
+  });
+
+  await check('a bad band, and a column the next file lacks, are said as the program says them',
+    async () => {
+      const bands = '#split-rows .design-row:first-child [data-name="bands"]';
+      const good = await pageArgs(page);
+      await page.$eval(bands, (b) => { b.value = ''; });
+      await page.type(bands, 'neg:[1,4) pos:(3,9]');
+      await draw(page);
+      const bad = cli(good.map((a) => a.replace('pos:(6,9]', 'pos:(3,9]'))).stdout.trim()
+        .split('\n').pop();
+      assert.match(bad, /^stimsel: bad value .* for --split: bands neg:\[1,4\) and pos:\(3,9\] /);
+      assert.equal(await text(page, '#design-error'), bad);
+      assert.equal(await text(page, '#status'), 'Stopped: see the message at the design.');
+      await page.$eval(bands, (b) => { b.value = ''; });
+      await page.type(bands, 'neg:[1,4) pos:(6,9]');
+      await upload(page, 'norms', 'mine.csv');
+      assert.deepEqual(await page.$$eval('#split-rows select[data-name="variable"]', (all) =>
+        all.map((s) => `${s.value} ${s.selectedOptions[0].parentElement.label}`)),
+      ['valence Columns of mine.csv', 'Conc.M Not in this file']);
+      await draw(page);
+      assert.match(await text(page, '#norms-error'), /^mine\.csv:1: no column named "Conc\.M" /);
+      await upload(page, 'norms', 'lexicon.csv');
+    });
+
+  await check('adding, editing and removing a design row takes the result off the page',
+    async () => {
+      for (const [name, change] of [
+        ['a condition added', () => addRow(page, 'filter', {operator: '>', number: '1'})],
+        ['a number typed', () => page.type('#filter-rows .design-row:last-child input', '.5')],
+        ['an operator chosen', () => page.select('#filter-rows .design-row:last-child select' +
+          '[data-name="operator"]', '!=')],
+        ['a condition removed', () => page.click('#filter-rows .design-row:last-child button')],
+      ]) {
+        await draw(page);
+        await download(page, 'csv');
+        await change();
+        assert.deepEqual(await shownResult(page), {hidden: true, shown: [], link: false}, name);
+      }
+      await page.click('#split-rows .design-row:first-child button');
+      assert.deepEqual(await page.evaluate(() => [document.activeElement.textContent,
+        document.querySelector('#split-rows .row-name').textContent,
+        document.getElementById('mode').disabled]), ['Add a split', 'Split 1', true]);
+    });
+
   // A fresh page: the sample again, at a phone's width.
   await page.setViewport({width: 360, height: 740});
   await page.goto(`http://127.0.0.1:${port}/index.html`);
@@ -357,6 +522,20 @@ try {
     }
     assert.deepEqual(controls.map((c) => c.key).filter((k) => !reached.has(k)), []);
   });
+
+  await check('at 360 px the design\'s rows fit, labelled and reached by the keyboard',
+    async () => {
+      await addRow(page, 'split', {variable: 'valence', bands: 'neg:[1,4) pos:(6,9]'});
+      await addRow(page, 'control', {variable: 'length', tolerance: '1'});
+      await addRow(page, 'filter', {variable: 'valence_sd', operator: '<=', number: '2'});
+      await draw(page);
+      assert.match(await text(page, '#status'), /^Done\./);
+      const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
+        document.documentElement.clientWidth]);
+      assert.ok(widths[0] <= widths[1], `widths ${widths}`);
+      const gaps = await keyboardGaps(page);
+      assert.deepEqual(gaps, {unlabelled: [], unreached: []});
+    });
 
   if (screenshot) {
     await page.setViewport({width: 1280, height: 900});

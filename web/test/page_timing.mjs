@@ -14,7 +14,7 @@ const [site, norms, words = '36', draws = '11'] = process.argv.slice(2);
 const work = mkdtempSync(join(tmpdir(), 'stimsel-timing-'));
 const port = 8000 + Math.floor(Math.random() * 1000);
 
-const sizes = ['stimsel.wasm', 'stimsel.js', 'index.html', 'app.js', 'style.css']
+const sizes = ['stimsel.wasm', 'stimsel.js', 'index.html', 'app.js', 'design.js', 'style.css']
   .map((name) => [name, statSync(join(site, name)).size]);
 console.log(`page: ${sizes.map(([n, s]) => `${n} ${s}`).join(', ')}; ` +
   `${sizes.reduce((sum, [, s]) => sum + s, 0)} bytes`);
