@@ -5,6 +5,7 @@
 #include <new>
 #include <sstream>
 
+#include "app/balance_step.h"
 #include "app/command_line.h"
 #include "app/controls_in_force.h"
 #include "app/output_check.h"
@@ -18,6 +19,7 @@
 #include "output/plot.h"
 #include "output/report.h"
 #include "output/result_table.h"
+#include "output/schedule_file.h"
 #include "words/ascii_text.h"
 #include "words/exclusion_list.h"
 #include "words/letters.h"
@@ -133,6 +135,12 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
     add(*settings.outFile,
         textOf([&](std::ostream& out) { writeExport(list, pos, exportFormat(settings), out); }));
   }
+  if (settings.latinSquare && settings.outFile) {
+    add(schedulePath(*settings.outFile), textOf([&](std::ostream& out) {
+          writeScheduleExport(counterbalancingSchedule(settings.lists), exportFormat(settings),
+                              out);
+        }));
+  }
   if (settings.plotFile) {
     add(*settings.plotFile, textOf([&](std::ostream& out) {
       writePlot(
@@ -187,13 +195,15 @@ DrawnList listOf(const Settings& settings, const WordTable& table, const DrawnGr
     return dealList(table, categoriesInPlay(settings.mode), drawn.result, settings.lists);
   }
   DrawnList list = dealDesignList(table, drawn.rows.slot, drawn.result, settings.lists);
-  for (int c = 1; c <= design.categoryCount(); ++c) list.categoryNames.push_back(design.categoryName(c));
+  for (int c = 1; c <= design.categoryCount(); ++c)
+    list.categoryNames.push_back(design.categoryName(c));
   std::vector<std::string> shown;
   for (const Split& split : design.splits) shown.push_back(split.variable);
   for (const Control& control : drawn.controls) shown.push_back(control.variable);
   for (const std::string& name : shown) {
-    const bool seen = std::any_of(list.variables.begin(), list.variables.end(),
-                                  [&](const ShownVariable& v) { return asciiLower(v.name) == asciiLower(name); });
+    const bool seen =
+        std::any_of(list.variables.begin(), list.variables.end(),
+                    [&](const ShownVariable& v) { return asciiLower(v.name) == asciiLower(name); });
     if (seen) continue;
     ShownVariable variable{name, {}, asciiLower(name) == "zipf"};
     variableValues(table, name, variable.values);
@@ -332,13 +342,16 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
   DrawnGroups drawn;
   drawn.seed = seed;
   drawn.controls = controlsInForce(settings, frequencyIsPerMillion(settings, table));
-  drawn.rows =
-      applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
+  drawn.rows = applyDesign(settings.design, drawn.controls, categoriesInPlay(settings.mode), table);
   MatchRules rules = settings.rules;
   rules.everyCategoryAnchors = !settings.design.isAffect();
   drawn.result = chooseGroups(drawn.rows.slot, drawn.rows.controls, drawn.rows.categories,
                               wordsWanted(settings), rules, random);
   drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);
+  if (settings.balance) {
+    drawn.balance = balanceSelection(drawn.rows, drawn.controls, settings.lists,
+                                     settings.rules.matchAll, drawn.result);
+  }
   return drawn;
 }
 
@@ -357,6 +370,8 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
     printDesignLists(list, progress);
   }
   printSelectionNotes(result, terms, streams.notices);
+  if (drawn.balance && !settings.report) writeBalanceSummary(*drawn.balance, progress);
+  if (settings.latinSquare) printSchedule(counterbalancingSchedule(settings.lists), progress);
   if (settings.report) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,
@@ -365,7 +380,8 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                 settings.rules,
                                 settings.norms.scale,
                                 result.wanted,
-                                result.complete()};
+                                result.complete(),
+                                drawn.balance ? &*drawn.balance : nullptr};
     writeReport(list, context, progress);
   }
   if (const auto error = writeOutputs(settings, list, drawn.seed, streams.data)) {
