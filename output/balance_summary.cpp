@@ -41,6 +41,13 @@ std::string gText(const std::optional<double>& g) {
   return g ? fixedDecimals(*g, 2) : "n/a";
 }
 
+// Four decimals, or three significant digits for an imbalance below 0.001,
+// so that a small imbalance never reads as 0.
+std::string imbalanceText(double value) {
+  if (!(value > 0) || value >= 1e-3 || !std::isfinite(value)) return fixedDecimals(value, 4);
+  return fixedDecimals(value, 2 - static_cast<int>(std::floor(std::log10(value))));
+}
+
 std::string exchangesText(const BalanceResult& r) {
   std::vector<std::string> kinds;
   if (r.replacements > 0)
@@ -88,8 +95,8 @@ void writeMethods(const BalanceSummary& s, std::ostream& out) {
       << fixedDecimals(kLogSdWeight, 1) << " times the squared difference of their log SDs. "
       << (r.exchanges() == 0 ? std::string("No exchange lowered it")
                              : countOf(r.exchanges(), "exchange", "exchanges") + " lowered it")
-      << " from " << fixedDecimals(r.imbalanceBefore, 4) << " to "
-      << fixedDecimals(r.imbalanceAfter, 4) << ". The largest |Hedges' g| between two categories "
+      << " from " << imbalanceText(r.imbalanceBefore) << " to " << imbalanceText(r.imbalanceAfter)
+      << ". The largest |Hedges' g| between two categories "
       << "was then " << figuresText(s, [](const ControlBalance& c, bool after) {
            return after ? c.categoriesAfter : c.categoriesBefore;
          });
@@ -147,11 +154,11 @@ void writeBalanceSummary(const BalanceSummary& s, std::ostream& out) {
     return;
   }
   if (r.exchanges() == 0) {
-    out << "Balancing: no exchange lowers the imbalance (" << fixedDecimals(r.imbalanceBefore, 4)
+    out << "Balancing: no exchange lowers the imbalance (" << imbalanceText(r.imbalanceBefore)
         << "); the groups are as drawn.\n";
   } else {
     out << "Balancing: " << exchangesText(r) << " lowered the imbalance from "
-        << fixedDecimals(r.imbalanceBefore, 4) << " to " << fixedDecimals(r.imbalanceAfter, 4)
+        << imbalanceText(r.imbalanceBefore) << " to " << imbalanceText(r.imbalanceAfter)
         << (r.reachedBound ? "; stopped at the bound of " + std::to_string(s.maxExchanges) +
                                  " exchanges, so more might lower it further.\n"
                            : "; no single exchange lowers it further.\n");

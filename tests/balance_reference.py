@@ -61,6 +61,13 @@ def fixed(v, d=2):
     return s[1:] if s.startswith('-') and float(q) == 0 else s
 
 
+def imbalance_text(v):
+    """Four decimals, or three significant digits below 0.001."""
+    if v <= 0 or v >= 1e-3:
+        return fixed(v, 4)
+    return fixed(v, 2 - math.floor(math.log10(v)))
+
+
 def letters(word):
     return len(word)
 
@@ -163,6 +170,9 @@ CASES = [
     ('split design, 2 lists', 'data/examples', warriner_pool, ['length', 'Zipf frequency'],
      ['24', '--norms', 'warriner-style.csv', '--frequency', 'subtlex-style.txt', '--split',
       'valence=neg:[1,4) pos:[6,9]', '--lists', '2', '--seed', '5']),
+    ('split design, 100 words', 'data/examples', warriner_pool, ['length', 'Zipf frequency'],
+     ['100', '--norms', 'warriner-style.csv', '--frequency', 'subtlex-style.txt', '--split',
+      'valence=neg:[1,4) pos:[6,9]', '--seed', '5']),
 ]
 
 
@@ -191,8 +201,8 @@ def main():
                 if lists > 1:
                     line += ', between lists %s -> %s' % (fixed(before[c][1]), fixed(after[c][1]))
                 expected.append(line)
-            cost = (fixed(imbalance(pool, drawn, len(names), lists), 4),
-                    fixed(imbalance(pool, balanced, len(names), lists), 4))
+            cost = tuple(imbalance_text(imbalance(pool, groups, len(names), lists))
+                         for groups in (drawn, balanced))
             expected.append('the imbalance from %s to %s;' % cost)
             print('==', name)
             for line in expected:

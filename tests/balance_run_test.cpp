@@ -228,10 +228,14 @@ TEST(BalancingLines, AgreeWithAnIndependentComputation) {
             {"24", "--split", "valence=neg:[1,4) pos:[6,9]", "--lists", "2", "--seed", "5"}),
        {"  length: between categories 0.13 -> 0.00, between lists 0.67 -> 0.00",
         "  Zipf frequency: between categories 0.01 -> 0.00, between lists 0.09 -> 0.00"}},
+      {"data/examples",
+       with(kWarriner, {"100", "--split", "valence=neg:[1,4) pos:[6,9]", "--seed", "5"}),
+       {"  length: between categories 0.04 -> 0.00",
+        "  Zipf frequency: between categories 0.00 -> 0.00"}},
   };
   const std::vector<std::string> imbalanceFigures = {
       "from 1.1537 to 0.0116;", "from 1.3621 to 0.0320;", "from 1.0147 to 0.0103;",
-      "from 0.3167 to 0.0012;"};
+      "from 0.3167 to 0.0012;", "from 0.0013 to 0.0000579;"};
   for (size_t i = 0; i < cases.size(); ++i) {
     const RunResult r = runStimsel(std::string(STIMSEL_SOURCE_DIR) + "/" + cases[i].folder,
                                    with(cases[i].args, {"--balance"}));
