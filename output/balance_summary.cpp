@@ -81,8 +81,19 @@ std::string figuresText(const BalanceSummary& s, Pick pick) {
   return after + " (" + before + " as drawn)";
 }
 
-void writeMethods(const BalanceSummary& s, std::ostream& out) {
+// What the exchanges did to the imbalance, as a sentence of the methods.
+std::string costText(const BalanceSummary& s) {
   const BalanceResult& r = s.result;
+  if (r.exchanges() == 0)
+    return "No exchange lowered it (" + imbalanceText(r.imbalanceBefore) + ")";
+  return countOf(r.exchanges(), "exchange", "exchanges") + " lowered it from " +
+         imbalanceText(r.imbalanceBefore) + " to " + imbalanceText(r.imbalanceAfter) +
+         (r.reachedBound
+              ? ", stopping at the bound of " + std::to_string(s.maxExchanges) + " exchanges"
+              : "");
+}
+
+void writeMethods(const BalanceSummary& s, std::ostream& out) {
   const bool lists = s.lists > 1;
   out << "Methods, continued: The drawn groups were then balanced (stimsel --balance): as long "
          "as an exchange lowered the imbalance, a word was replaced by an unused eligible word "
@@ -91,11 +102,9 @@ void writeMethods(const BalanceSummary& s, std::ostream& out) {
                 : "")
       << ". The imbalance sums, over the matched variables, the squared difference of the "
          "means of every two categories"
-      << (lists ? " and of every two lists" : "") << ", in SDs of the eligible words, plus "
-      << fixedDecimals(kLogSdWeight, 1) << " times the squared difference of their log SDs. "
-      << (r.exchanges() == 0 ? std::string("No exchange lowered it")
-                             : countOf(r.exchanges(), "exchange", "exchanges") + " lowered it")
-      << " from " << imbalanceText(r.imbalanceBefore) << " to " << imbalanceText(r.imbalanceAfter)
+      << (lists ? " and of every two lists" : "")
+      << ", each variable in SDs of the eligible words, plus " << fixedDecimals(kLogSdWeight, 1)
+      << " times the squared difference of their log SDs. " << costText(s)
       << ". The largest |Hedges' g| between two categories "
       << "was then " << figuresText(s, [](const ControlBalance& c, bool after) {
            return after ? c.categoriesAfter : c.categoriesBefore;
