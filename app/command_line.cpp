@@ -239,6 +239,8 @@ const Option kOptions[] = {
        return s.posOptionGiven = setOptionalFileName(s.partOfSpeech, v);
      }},
     {"report", nullptr, [](Settings& s, const std::string&) { return s.report = true; }},
+    {"balance", nullptr, [](Settings& s, const std::string&) { return s.balance = true; }},
+    {"latin-square", nullptr, [](Settings& s, const std::string&) { return s.latinSquare = true; }},
     {"plot", "a file name",
      [](Settings& s, const std::string& v) { return setOptionalFileName(s.plotFile, v); }},
 };
@@ -352,11 +354,29 @@ std::string checkDesignOptions(const Settings& s) {
   return checkControls(s);
 }
 
+// A schedule says which list each group of participants gets in each
+// condition, so it needs lists; it is written beside the export file, which
+// standard output cannot have.
+std::string checkLatinSquare(const Settings& s) {
+  if (!s.latinSquare) return "";
+  if (s.lists < 2) {
+    return "--latin-square needs --lists L with L at least 2: the schedule says which list "
+           "each group of participants gets in each of the L conditions";
+  }
+  if (s.outFile && *s.outFile == "-") {
+    return "--latin-square writes its schedule beside the export file, and --out - has none; "
+           "name an export file, or leave --out out to see the schedule printed";
+  }
+  return "";
+}
+
 // Options that cannot go together, or an export whose format is unknown.
 std::string checkCombination(const Settings& s) {
   if (s.outFile && *s.outFile == "-" && s.report) {
     return "--report cannot go with --out - (standard output then holds the export alone)";
   }
+  const std::string schedule = checkLatinSquare(s);
+  if (!schedule.empty()) return schedule;
   if (s.zipfToleranceGiven && s.frequencyToleranceGiven) {
     return "--zipf-tolerance and --frequency-tolerance cannot go together: groups are matched "
            "on one of them; give only one";

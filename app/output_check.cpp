@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/stimsel.h"
+#include "output/schedule_file.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ std::vector<NamedFile> outputsOf(const Settings& s) {
   std::vector<NamedFile> outputs;
   if (s.outFile) outputs.push_back({"--out", *s.outFile});
   if (s.plotFile) outputs.push_back({"--plot", *s.plotFile});
+  if (s.latinSquare && s.outFile && *s.outFile != "-") {
+    outputs.push_back({"the --latin-square schedule", schedulePath(*s.outFile)});
+  }
   return outputs;
 }
 

@@ -3,7 +3,8 @@
 //
 // The run is refused with status 2 when an output names the same file as an
 // input (the norms, --frequency, the tag file when a part of speech is asked
-// for, the exclusion file) or as another output: for files that exist, the
+// for, the exclusion file) or as another output (the export, the plot, the
+// schedule --latin-square writes beside the export): for files that exist, the
 // same device and inode, so that "./n.csv", "n.csv" and links all count; for
 // files not there yet, the same name once resolved. Standard output ("-")
 // can hold only one output, and never with --report.

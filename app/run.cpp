@@ -5,6 +5,7 @@
 #include <new>
 #include <sstream>
 
+#include "app/balance_step.h"
 #include "app/command_line.h"
 #include "app/controls_in_force.h"
 #include "app/output_check.h"
@@ -19,6 +20,7 @@
 #include "output/plot.h"
 #include "output/report.h"
 #include "output/result_table.h"
+#include "output/schedule_file.h"
 #include "words/ascii_text.h"
 #include "words/exclusion_list.h"
 #include "words/letters.h"
@@ -133,6 +135,12 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
   if (settings.outFile) {
     add(*settings.outFile,
         textOf([&](std::ostream& out) { writeExport(list, pos, exportFormat(settings), out); }));
+  }
+  if (settings.latinSquare && settings.outFile) {
+    add(schedulePath(*settings.outFile), textOf([&](std::ostream& out) {
+          writeScheduleExport(counterbalancingSchedule(settings.lists), exportFormat(settings),
+                              out);
+        }));
   }
   if (settings.plotFile) {
     add(*settings.plotFile, textOf([&](std::ostream& out) {
@@ -348,6 +356,10 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
   drawn.result = chooseGroups(drawn.rows.slot, drawn.rows.controls, drawn.rows.categories,
                               wordsWanted(settings), rules, random);
   drawn.leftOut = keepWholeRounds(drawn.result, settings.lists);
+  if (settings.balance) {
+    drawn.balance = balanceSelection(drawn.rows, drawn.controls, settings.lists,
+                                     settings.rules.matchAll, drawn.result);
+  }
   return drawn;
 }
 
@@ -366,6 +378,8 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
     printDesignLists(list, progress);
   }
   printSelectionNotes(result, terms, streams.notices);
+  if (drawn.balance && !settings.report) writeBalanceSummary(*drawn.balance, progress);
+  if (settings.latinSquare) printSchedule(counterbalancingSchedule(settings.lists), progress);
   if (settings.report && list.isAffect()) {
     const ReportContext context{rerunCommand(settings, drawn.seed),
                                 drawn.seed,
@@ -374,7 +388,8 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                 settings.rules,
                                 settings.norms.scale,
                                 result.wanted,
-                                result.complete()};
+                                result.complete(),
+                                drawn.balance ? &*drawn.balance : nullptr};
     writeReport(list, context, progress);
   } else if (settings.report) {
     const DesignReportContext context{rerunCommand(settings, drawn.seed),
@@ -388,6 +403,7 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                       result.wanted,
                                       result.complete()};
     writeDesignReport(list, context, progress);
+    if (drawn.balance) writeBalanceSection(*drawn.balance, progress);
   }
   if (const auto error = writeOutputs(settings, list, drawn, streams.data)) {
     streams.notices << *error << "\n";

@@ -4,10 +4,12 @@
 #define STIMSEL_APP_RUN_H_
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 
 #include "app/settings.h"
 #include "design/design_rows.h"
+#include "output/balance_summary.h"
 #include "select/selection.h"
 #include "words/read_error.h"
 #include "words/word_table.h"
@@ -24,13 +26,15 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out);
 // lists.
 long long wordsWanted(const Settings& settings);
 
-// The groups drawn for the settings' lists, whole rounds only.
+// The groups drawn for the settings' lists, whole rounds only, and balanced
+// when the settings ask for it.
 struct DrawnGroups {
   SelectionResult result;
   int leftOut = 0;  // groups drawn but left out to keep the lists alike
   std::uint32_t seed = 0;
-  std::vector<Control> controls;  // the controls in force
-  DesignRows rows;                // what the selection saw of each record
+  std::vector<Control> controls;          // the controls in force
+  DesignRows rows;                        // what the selection saw of each record
+  std::optional<BalanceSummary> balance;  // with --balance: what balancing did
 };
 DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::uint32_t seed);
 
@@ -44,8 +48,9 @@ struct RunStreams {
   std::ostream& data;      // the output named "-"
 };
 
-// Prints the shortfall if any, the table, the report, writes the export and
-// the plot (all files or none), warns of words a spreadsheet may take for
+// Prints the shortfall if any, the table, what balancing did (in the report
+// when there is one), the counterbalancing schedule, the report, writes the
+// export, the schedule and the plot (all files or none), warns of words a spreadsheet may take for
 // formulas, and prints "Done.". Returns the exit status.
 int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
                const RunStreams& streams);

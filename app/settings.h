@@ -40,6 +40,8 @@ struct Settings {
   std::optional<std::string> outFile;         // --out; "-" is standard output
   std::optional<ExportFormat> outFormat;
   bool report = false;
+  bool balance = false;      // --balance: exchanges after the draw lower the imbalance
+  bool latinSquare = false;  // --latin-square: the counterbalancing schedule of the lists
   std::optional<std::string> plotFile;
   std::vector<std::string> arguments;  // as given, for the command that reruns the list
   int positionalCount = 0;             // arguments that are not options

@@ -121,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (files & 2) args.push_back(tag);
   const std::string tags = fdp.ConsumeRandomLengthString(400);
   const std::string used = fdp.ConsumeRandomLengthString(200);
-  const int design = fdp.ConsumeIntegralInRange(0, 15);  // bits: lists, tolerances, zipf, all
+  // bits: lists, tolerances, zipf, all, balance
+  const int design = fdp.ConsumeIntegralInRange(0, 31);
   if (design & 1)
     args.insert(args.end(), {"--lists", std::to_string(fdp.ConsumeIntegralInRange(1, 4))});
   if (design & 2) {
@@ -131,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (design & 4) args.insert(args.end(), {"--zipf-tolerance", "0.3"});
   if (design & 8) args.insert(args.end(), {"--match", "all"});
+  if (design & 16) args.emplace_back("--balance");
 
   Result<Settings> parsed = parseCommandLine(args);
   if (!parsed.ok()) return 0;
@@ -153,6 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const DrawnGroups drawn = drawGroups(settings, table, seed);
   const SelectionResult& result = drawn.result;
   checkList(table, settings, wordsWanted(settings), result);
+  FUZZ_CHECK(!drawn.balance ||
+             drawn.balance->result.imbalanceAfter <= drawn.balance->result.imbalanceBefore);
   const int status = finishList(settings, table, drawn, {out, out, out});
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
   const std::string& o = out.str();

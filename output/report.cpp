@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 
+#include "output/balance_summary.h"
 #include "output/result_table.h"
 #include "words/message_text.h"
 
@@ -309,4 +310,5 @@ void writeReport(const DrawnList& list, const ReportContext& context, std::ostre
   out << "Seed: " << context.seed << "\n";
   out << "To draw this list again: " << context.command << "\n";
   writeMethods(list, context, out);
+  if (context.balance != nullptr) writeBalanceSection(*context.balance, out);
 }

@@ -11,6 +11,8 @@
 #include "words/rating_scale.h"
 #include "words/zipf.h"
 
+struct BalanceSummary;
+
 // What the report says about the run besides the list itself.
 struct ReportContext {
   std::string command;  // the command line that reruns the list, --seed included
@@ -21,6 +23,7 @@ struct ReportContext {
   RatingScale scale;
   long long wantedWords = 0;  // what the list should have held
   bool complete = true;
+  const BalanceSummary* balance = nullptr;  // with --balance: what balancing did
 };
 
 // Hedges' g of two samples and the two one-sided tests (TOST) of their mean

@@ -355,6 +355,26 @@ std::vector<Row> catalogue() {
        "Reading: 6 rows; word=Word, valence=Valence, arousal=Arousal, frequency=Frequency.", true},
       {"norms file behind a loop of links", {}, {"12", "--norms", "loop"}, 1,
        "Couldn't open norms file loop\nstimsel: loop: Too many levels of symbolic links", false},
+      {"--latin-square without --lists", {}, {"12", "--latin-square"}, 2,
+       "stimsel: --latin-square needs --lists L with L at least 2: the schedule says which list "
+       "each group of participants gets in each of the L conditions", false},
+      {"--latin-square with one list", {}, {"12", "--lists", "1", "--latin-square"}, 2,
+       "stimsel: --latin-square needs --lists L with L at least 2: the schedule says which list "
+       "each group of participants gets in each of the L conditions", false},
+      {"--latin-square with the export on standard output", {},
+       {"12", "--lists", "2", "--latin-square", "--out", "-"}, 2, "", false},
+      {"schedule named like the norms", {{"l-schedule.csv", kCsv}},
+       {"6", "--norms", "l-schedule.csv", "--lists", "2", "--latin-square", "--out", "l.csv"}, 2,
+       "stimsel: the --latin-square schedule l-schedule.csv names the same file as --norms "
+       "l-schedule.csv; choose another output file", false},
+      {"plot named like the schedule", {},
+       {"12", "--lists", "2", "--latin-square", "--out", "l.tsv", "--plot", "./l-schedule.tsv"}, 2,
+       "stimsel: the --latin-square schedule l-schedule.tsv names the same file as --plot "
+       "./l-schedule.tsv; choose another output file", false},
+      {"--balance with a value", {}, {"12", "--balance=yes"}, 2,
+       "stimsel: unknown option '--balance=yes' (try --help)", false},
+      {"--balance on a list that falls short", {}, {"2147483647", "NO", "--seed=1", "--balance"},
+       3, "Only 300 of 2147483646 words could be matched.", true},
       {"control bytes in a message", {{"norms.csv", kCsv + "bad,8,x\x1b[2J\n\n"}},
        {"6", "--norms", "norms.csv"}, 1,
        "norms.csv:8: column Arousal: value \"x\\x1B[2J\" is not a decimal number", false},

@@ -60,6 +60,10 @@ int letterCount(std::string_view text) {
 
 bool isValidUtf8(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {  // most words are ASCII
+      ++i;
+      continue;
+    }
     const size_t length = sequenceLength(text, i);
     if (length == 1 && static_cast<unsigned char>(text[i]) >= 0x80) return false;
     i += length;
