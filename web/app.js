@@ -106,6 +106,8 @@ function argumentsFor() {
   args.push(...toleranceArguments());
   if ($('match').value === 'all') args.push('--match', 'all');
   args.push(...designArguments());
+  if ($('balance').checked) args.push('--balance');
+  if ($('latin-square').checked) args.push('--latin-square');
   args.push('--seed', $('seed').value);
   return args;
 }
@@ -300,6 +302,30 @@ function groupTable(caption, columns, rows) {
   return table;
 }
 
+// The counterbalancing schedule the program printed after the list: its
+// heading, then a participant group and its list in each condition a line.
+function showSchedule(printed) {
+  const lines = printed.split('\n');
+  const start = lines.findIndex((l) => l.startsWith('Counterbalancing schedule: '));
+  if (start < 0) return;
+  const table = document.createElement('table');
+  table.createCaption().textContent = lines[start];
+  const end = lines.findIndex((l, i) => i > start && !l.includes('\t'));
+  const [heading, ...rows] = lines.slice(start + 1, end).map((l) => l.split('\t'));
+  const head = table.createTHead().insertRow();
+  for (const name of heading) {
+    const th = document.createElement('th');
+    Object.assign(th, {textContent: name, scope: 'col'});
+    head.appendChild(th);
+  }
+  const body = table.createTBody();
+  for (const fields of rows) {
+    const row = body.insertRow();
+    for (const [i, field] of fields.entries()) cell(row, field, i === 0);
+  }
+  $('schedule').replaceChildren(table);
+}
+
 function showGroups(rows, ownCategories) {
   const lists = [...new Set(rows.map((r) => r.list))];
   const columns = ownCategories ? designColumns(rows) : affectColumns;
@@ -312,7 +338,7 @@ function clearResult() {
   ++generation;
   $('results').hidden = true;
   delete $('results').dataset.args;
-  for (const id of ['groups', 'plot', 'notices']) $(id).replaceChildren();
+  for (const id of ['groups', 'schedule', 'plot', 'notices']) $(id).replaceChildren();
   for (const id of ['report', 'output', 'command', 'copied']) $(id).textContent = '';
   removeDownloadLink();
   clearErrors();
@@ -368,6 +394,8 @@ async function draw() {
   }
   const decoder = new TextDecoder();
   showGroups(JSON.parse(decoder.decode(result.outputs[json])), args.includes('--split'));
+  showSchedule(result.printed);
+  document.querySelector('[data-format="schedule"]').hidden = !args.includes('--latin-square');
   $('plot').innerHTML = decoder.decode(result.outputs[svg]);
   const report = result.printed.indexOf('\nBalance report\n');
   $('report').textContent = report < 0 ? '' : result.printed.slice(report + 1);
@@ -377,16 +405,27 @@ async function draw() {
   $('status').textContent = statusOf(result, elapsed, seedOf(args));
 }
 
+// The file a download gives for `format`, and the option that writes it:
+// the schedule is written beside a CSV export.
+function downloadOutput(args, format) {
+  if (format === 'schedule') {
+    const out = downloadName(args, 'csv');
+    return {name: out.replace(/\.csv$/, '-schedule.csv'), extra: ['--out', out]};
+  }
+  const name = downloadName(args, format);
+  return {name, extra: [format === 'svg' ? '--plot' : '--out', name]};
+}
+
+const types = {csv: 'text/csv', tsv: 'text/tab-separated-values', json: 'application/json',
+  svg: 'image/svg+xml', schedule: 'text/csv'};
+
 async function download(format) {
   if (!$('results').dataset.args) return;
   const mine = generation;
   const args = JSON.parse($('results').dataset.args);
-  const name = downloadName(args, format);
-  const extra = format === 'svg' ? ['--plot', name] : ['--out', name];
+  const {name, extra} = downloadOutput(args, format);
   const result = await run([...args, ...extra], [name]);
   if (mine !== generation) return;
-  const types = {csv: 'text/csv', tsv: 'text/tab-separated-values', json: 'application/json',
-    svg: 'image/svg+xml'};
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([result.outputs[name]], {type: types[format]}));
   link.download = name;

@@ -489,6 +489,44 @@ try {
         document.getElementById('mode').disabled]), ['Add a split', 'Split 1', true]);
     });
 
+  await check('Balance and the Latin square reach the program; the schedule downloads',
+    async () => {
+      await setValue(page, 'lists', '2');
+      await page.click('#balance');
+      await page.click('#latin-square');
+      await draw(page);
+      const args = await pageArgs(page);
+      assert.deepEqual(args.slice(-4), ['--balance', '--latin-square', '--seed', '3']);
+      const expected = cli([...args, '--report', '--plot', 'list.svg', '--out', 'list.json']);
+      assert.equal(expected.status, 0);
+      assert.equal(await text(page, '#output'), expected.stdout);
+      assert.match(expected.stdout, /\nBalancing: \d+ exchanges /);
+      const lines = expected.stdout.split('\n');
+      const heading = lines.findIndex((l) => l.startsWith('Counterbalancing schedule: '));
+      assert.deepEqual(await page.$$eval('#schedule tr', (trs) => trs.map((tr) =>
+        [...tr.cells].map((c) => c.textContent).join('\t'))), lines.slice(heading + 1, heading + 4));
+      assert.equal(await text(page, '#schedule caption'), lines[heading]);
+      for (const [format, written] of [['csv', 'lexicon-seed3.csv'],
+        ['schedule', 'lexicon-seed3-schedule.csv']]) {
+        const got = await download(page, format);
+        assert.equal(got.name, written);
+        cli([...args, '--out', 'lexicon-seed3.csv']);
+        assert.equal(got.text, readFileSync(join(work, written), 'utf8'), format);
+      }
+      await page.click('#copy-command');
+      await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied.');
+      execFileSync('bash', ['-c', `${await page.evaluate(() => navigator.clipboard.readText())} ` +
+        '--out copied.csv'], {cwd: work, env: {...process.env, PATH: `${join(work, 'bin')}:` +
+        process.env.PATH}});
+      assert.equal(readFileSync(join(work, 'copied-schedule.csv'), 'utf8'),
+        readFileSync(join(work, 'lexicon-seed3-schedule.csv'), 'utf8'));
+      assert.equal(readFileSync(join(work, 'copied.csv'), 'utf8'),
+        readFileSync(join(work, 'lexicon-seed3.csv'), 'utf8'));
+      await page.click('#latin-square');
+      await draw(page);
+      assert.equal(await page.$eval('[data-format="schedule"]', (b) => b.hidden), true);
+    });
+
   // A fresh page: the sample again, at a phone's width.
   await page.setViewport({width: 360, height: 740});
   await page.goto(`http://127.0.0.1:${port}/index.html`);
