@@ -241,6 +241,11 @@ std::string largestGSentence(const DatasheetInput& input, const DatasheetFigures
             num(c.attainable.smallestBound) + (inSds(control.bound) ? " SD" : " " + control.unit) +
             " could be.";
   }
+  text += input.boundsGiven
+              ? " The bounds were set for this selection rather than left at stimsel's default."
+              : " The bound is stimsel's default of half a pooled SD, used because no other was "
+                "set; it treats a difference smaller than half the spread of the compared words "
+                "as negligible.";
   if (noSpread > 0) {
     text += " " + counted(noSpread, "comparison", "comparisons") +
             " without spread in either category " + (noSpread == 1 ? "is" : "are") +
@@ -325,6 +330,16 @@ DatasheetFigures datasheetFigures(const DatasheetInput& input) {
 }
 
 std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures& figures) {
+  return methodsSentences(input, figures) + " " + citationRequest(input);
+}
+
+std::string citationRequest(const DatasheetInput& input) {
+  return input.normsCitation.empty()
+             ? "[Please cite the publication of the norms in " + input.normsName + ".]"
+             : "The norms are those of " + input.normsCitation + "; please cite them.";
+}
+
+std::string methodsSentences(const DatasheetInput& input, const DatasheetFigures& figures) {
   std::string text = "Stimuli were selected with stimsel " + input.provenance.version +
                      " from the norms file " + input.normsName + " (" +
                      counted(input.rowsRead, "row", "rows") + "; " + grouped(input.rowsLoaded) +
@@ -348,9 +363,6 @@ std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures
   if (!input.words.empty()) text += largestGSentence(input, figures);
   text += largestListGSentence(input, figures);
   text += " Groups were drawn at random with seed " + std::to_string(input.provenance.seed) + ".";
-  text += input.normsCitation.empty()
-              ? " [Please cite the publication of the norms in " + input.normsName + ".]"
-              : " The norms are those of " + input.normsCitation + "; please cite them.";
   return text;
 }
 

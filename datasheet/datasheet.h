@@ -101,6 +101,9 @@ struct DatasheetInput {
   std::vector<SheetCategory> categories;
   GroupCapacity capacity;
   std::vector<SheetControl> controls;
+  // The bounds were set for the run; false: stimsel's default of 0.5 pooled
+  // SD on every control, which the methods paragraph then explains.
+  bool boundsGiven = false;
   bool matchAll = false;
   std::string anchorRule;  // how anchors are taken: "anchors cycle through categories 1 to 5"
   int lists = 1;
@@ -153,9 +156,12 @@ DatasheetFigures datasheetFigures(const DatasheetInput& input);
 
 // The methods paragraph, one line without a final newline, true of the
 // input as given: rules, rows, frequency source and unit, tolerances and
-// match rule, groups and lists, the largest |g| with its interval and bound,
-// seed and version, and a request to cite the norms.
+// match rule, groups and lists, the largest |g| with its interval and bound
+// and where the bound came from, seed and version, and a request to cite
+// the norms: methodsSentences, a space, then citationRequest.
 std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures& figures);
+std::string methodsSentences(const DatasheetInput& input, const DatasheetFigures& figures);
+std::string citationRequest(const DatasheetInput& input);
 
 // The whole datasheet as Markdown.
 void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out);
