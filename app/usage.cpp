@@ -79,6 +79,10 @@ void printHelp(std::ostream& out) {
       << "  3  the list could not be completed; the words matched were printed\n";
 }
 
+std::string versionText() {
+  return STIMSEL_VERSION;
+}
+
 void printVersion(std::ostream& out) {
-  out << "stimsel " << STIMSEL_VERSION << "\n";
+  out << "stimsel " << versionText() << "\n";
 }
