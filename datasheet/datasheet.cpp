@@ -79,7 +79,7 @@ bool holdsWords(const DatasheetInput& input, bool byList, int number) {
 }
 
 std::vector<PairFigures> pairsOf(const DatasheetInput& input, const std::vector<SetFigures>& sets,
-                                 bool byList) {
+                                 bool byList, bool withIntervals) {
   std::vector<PairFigures> pairs;
   for (size_t c = 0; c < input.controls.size(); ++c) {
     for (size_t i = 0; i < sets.size(); ++i) {
@@ -90,7 +90,7 @@ std::vector<PairFigures> pairsOf(const DatasheetInput& input, const std::vector<
         pair.b = sets[j].number;
         pair.comparison = compareSampleMeans(valuesWhere(input, c, byList, pair.a),
                                              valuesWhere(input, c, byList, pair.b),
-                                             input.controls[c].bound, input.alpha);
+                                             input.controls[c].bound, input.alpha, withIntervals);
         pairs.push_back(pair);
       }
     }
@@ -302,13 +302,13 @@ std::string designSentence(const DatasheetInput& input) {
 
 }  // namespace
 
-DatasheetFigures datasheetFigures(const DatasheetInput& input) {
+DatasheetFigures datasheetFigures(const DatasheetInput& input, FigureScope scope) {
   DatasheetFigures f;
   const int k = static_cast<int>(input.categories.size());
   for (int c = 1; c <= k; ++c) {
     if (holdsWords(input, false, c)) f.categories.push_back(setFigures(input, false, c));
   }
-  f.categoryPairs = pairsOf(input, f.categories, false);
+  f.categoryPairs = pairsOf(input, f.categories, false, true);
   if (input.lists > 1) {
     for (int l = 1; l <= input.lists; ++l) {
       if (holdsWords(input, true, l)) {
@@ -317,10 +317,17 @@ DatasheetFigures datasheetFigures(const DatasheetInput& input) {
         f.emptyLists.push_back(l);
       }
     }
-    f.listPairs = pairsOf(input, f.lists, true);
+    f.listPairs = pairsOf(input, f.lists, true, scope == FigureScope::Everything);
   }
   f.largestCategoryG = largestG(f.categoryPairs);
   f.largestListG = largestG(f.listPairs);
+  if (scope == FigureScope::Summary && f.largestListG.found) {
+    PairFigures& p = f.largestListG.pair;
+    const auto c = static_cast<size_t>(p.control);
+    p.comparison =
+        compareSampleMeans(valuesWhere(input, c, true, p.a), valuesWhere(input, c, true, p.b),
+                           input.controls[c].bound, input.alpha);
+  }
   for (const PairFigures& p : f.categoryPairs) {
     if (p.comparison.equivalence.status != Computability::Computable) continue;
     ++f.equivalenceTested;

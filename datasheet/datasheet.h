@@ -151,8 +151,13 @@ struct DatasheetFigures {
 
 // Works out every statistic of the datasheet. Pairs run over controls in
 // order, then a < b. A category (or list) without words takes part in no
-// pair; a pair without spread keeps its raw difference.
-DatasheetFigures datasheetFigures(const DatasheetInput& input);
+// pair; a pair without spread keeps its raw difference. For a summary (the
+// report), the pairs of lists, which grow with the square of the lists,
+// get g's interval only for the largest |g|: the figures the methods
+// paragraph states are the same either way.
+enum class FigureScope { Everything, Summary };
+DatasheetFigures datasheetFigures(const DatasheetInput& input,
+                                  FigureScope scope = FigureScope::Everything);
 
 // The methods paragraph, one line without a final newline, true of the
 // input as given: rules, rows, frequency source and unit, tolerances and
