@@ -129,6 +129,18 @@ TEST(Outputs, ARefusedRunLeavesEveryFileAsItWas) {
        1,
        false,
        "stimsel: cannot write /dev/full: it is a device, not a regular file\n"},
+      {"datasheet names the exclusion file's twin",
+       {"used.md", "--datasheet", "used.md"},
+       2,
+       false,
+       "stimsel: --datasheet used.md names the same file as the exclusion file used.md" + same},
+      {"datasheet's JSON names the export",
+       {"--out", "list.json", "--datasheet", "list.md"},
+       2,
+       false,
+       "stimsel: the JSON datasheet list.json (beside --datasheet list.md) names the same file as "
+       "--out list.json" +
+           same},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -164,6 +176,18 @@ TEST(Outputs, AFailedWriteReplacesNothing) {
       {"plot after the export into a missing folder",
        "",
        {"36", "YES", "--out", "list.csv", "--plot", "nodir/p.svg"},
+       "stimsel: cannot write nodir/p.svg: No such file or directory\n"},
+      {"datasheet over the file size limit after the export",
+       "ulimit -f 16;",
+       {"36", "YES", "--out", "list.csv", "--datasheet", "sheet.md"},
+       "stimsel: cannot write sheet.md: File too large\n"},
+      {"datasheet after the export into a missing folder",
+       "",
+       {"36", "YES", "--out", "list.csv", "--datasheet", "nodir/sheet.md"},
+       "stimsel: cannot write nodir/sheet.md: No such file or directory\n"},
+      {"plot into a missing folder beside a datasheet",
+       "",
+       {"36", "YES", "--datasheet", "sheet.md", "--plot", "nodir/p.svg"},
        "stimsel: cannot write nodir/p.svg: No such file or directory\n"},
   };
   for (const auto& c : cases) {
