@@ -13,9 +13,13 @@ the methods paragraph. Also checked: the SHA-256, size and rows of the norms
 file, the pool counts, the greedy group bound and that the JSON rounds to the
 Markdown. Prints what it checked; exits 1 on the first disagreement.
 
-Run, from the top of a build:
+Any list mode and, with the tag file and the tag, a part of speech; run,
+from the top of a build:
   (cd data && ../build/stimsel 36 YES --seed 7 --datasheet /tmp/sheet.md)
   /usr/bin/python3 tests/datasheet_sample_check.py /tmp/sheet.md data/KOVA.txt
+  (cd data && ../build/stimsel 12 NO 0 adj --seed 7 --datasheet /tmp/adj.md)
+  /usr/bin/python3 tests/datasheet_sample_check.py /tmp/adj.md data/KOVA.txt \
+      data/kovatags.txt adj
 """
 import decimal
 import hashlib
@@ -31,8 +35,8 @@ from scipy import integrate, optimize, stats
 ALPHA = 0.05
 BOUND_SD = 0.5
 TOLERANCES = {'length': 2, 'frequency': 10}
-CATEGORIES = ['calm positive', 'calm negative', 'calm neutral',
-              'aroused positive', 'aroused negative', 'aroused neutral']
+ALL_CATEGORIES = ['calm positive', 'calm negative', 'calm neutral',
+                  'aroused positive', 'aroused negative', 'aroused neutral']
 checked = 0
 
 
@@ -140,27 +144,28 @@ def expected_pair_row(control, name_a, name_b, c):
             verdict]
 
 
-def greedy_groups(norms):
-    """The greedy bound as group_capacity.h defines it, anchors cycling 1..5."""
+def greedy_groups(norms, k):
+    """The greedy bound as group_capacity.h defines it, anchors cycling 1..k-1;
+    `norms` rows carry their category in play (0 when not eligible)."""
     used = [False] * len(norms)
-    close = lambda r, s: all(abs(r[k] - s[k]) <= TOLERANCES[k] for k in TOLERANCES)
+    close = lambda r, s: all(abs(r[t] - s[t]) <= TOLERANCES[t] for t in TOLERANCES)
     groups = 0
     while True:
-        anchor_category = groups % 5 + 1
+        anchor_category = groups % (k - 1) + 1
         found = None
         for i, r in enumerate(norms):
-            if used[i] or r['category'] != anchor_category:
+            if used[i] or r['play'] != anchor_category:
                 continue
             partners = []
-            for c in range(1, 7):
+            for c in range(1, k + 1):
                 if c == anchor_category:
                     continue
                 p = next((j for j, s in enumerate(norms)
-                          if not used[j] and s['category'] == c and close(r, s)), None)
+                          if not used[j] and s['play'] == c and close(r, s)), None)
                 if p is None:
                     break
                 partners.append(p)
-            if len(partners) == 5:
+            if len(partners) == k - 1:
                 found = [i] + partners
                 break
         if found is None:
@@ -170,64 +175,90 @@ def greedy_groups(norms):
         groups += 1
 
 
-def main(sheet_path, norms_path):
+def file_row(role, path, rows):
+    data = open(path, 'rb').read()
+    return [role, os.path.basename(path), str(len(data)), str(rows),
+            '`%s`' % hashlib.sha256(data).hexdigest()]
+
+
+def tagged_words(path, tag):
+    """The words the tag file lists under `tag`, and its entries."""
+    lines = open(path, encoding='utf-8').read().split('\n')
+    entries = lines[1:1 + int(lines[0].split()[0])]
+    words = set()
+    for line in entries:
+        m = re.match(r'^<([^>]*)>([^<]*)', line)
+        if m and m.group(1) == tag:
+            words.add(m.group(2))
+    return words, len(entries)
+
+
+def main(sheet_path, norms_path, tags_path=None, tag=None):
+    global CATEGORIES
     markdown = open(sheet_path, encoding='utf-8').read()
     sheet = json.load(open(sheet_path[:-3] + '.json', encoding='utf-8'))
+    CATEGORIES = [c['name'] for c in sheet['design']['categories']]
+    k = len(CATEGORIES)
     norms = read_norms(norms_path)
     first = {}
     for r in norms:
         first.setdefault(r['word'], r)
-
-    data = open(norms_path, 'rb').read()
-    files = table_rows(markdown, '## Provenance')[1]
-    agree('norms file row', ['norms', 'KOVA.txt', str(len(data)), '1030',
-                             '`%s`' % hashlib.sha256(data).hexdigest()], files)
+        name = ALL_CATEGORIES[r['category'] - 1] if r['category'] else None
+        r['play'] = CATEGORIES.index(name) + 1 if name in CATEGORIES else 0
+    expected_files = [file_row('norms', norms_path, 1030)]
+    rules = [['Rule', 'Words removed'], ['repeats of a word listed earlier in the file', '0'],
+             ['valence SD above 2', str(sum(1 for r in norms if r['category'] is None))],
+             ['ratings outside every category in play',
+              str(sum(1 for r in norms if r['category'] is not None and r['play'] == 0))]]
+    if tags_path:
+        words, entries = tagged_words(tags_path, tag)
+        expected_files.append(file_row('part-of-speech tags', tags_path, entries))
+        untagged = [r for r in norms if r['play'] and r['word'] not in words]
+        rules.append(['not of the part of speech asked for', str(len(untagged))])
+        for r in untagged:
+            r['play'] = 0
+    agree('input files', expected_files, table_rows(markdown, '## Provenance')[1:])
 
     # Pools: eligible words per category; removals.
-    eligible = [sum(1 for r in norms if r['category'] == c) for c in range(1, 7)]
-    spread = sum(1 for r in norms if r['category'] is None)
-    outside = sum(1 for r in norms if r['category'] == 0)
+    eligible = [sum(1 for r in norms if r['play'] == c) for c in range(1, k + 1)]
     design = table_rows(markdown, '## Design')
-    for c in range(6):
+    for c in range(k):
         agree('eligible ' + CATEGORIES[c], str(eligible[c]), design[c + 1][3])
-    agree('removals', [['Rule', 'Words removed'],
-                       ['repeats of a word listed earlier in the file', '0'],
-                       ['valence SD above 2', str(spread)],
-                       ['ratings outside every category in play', str(outside)]],
-          table_rows(markdown, '## Words read and removed'))
-    groups = greedy_groups(norms)
+    agree('removals', rules, table_rows(markdown, '## Words read and removed'))
+    groups = greedy_groups(norms, k)
     agree('greedy bound', 'a greedy pass in table order built %d groups' % groups,
           re.search(r'a greedy pass in table order built \d+ groups', markdown).group(0))
     agree('smallest pool', 'the pools hold at most %d groups' % min(eligible),
           re.search(r'the pools hold at most \d+ groups', markdown).group(0))
 
     # The chosen words, their values looked up in the norms.
-    values = {k: {c: [] for c in CATEGORIES} for k in TOLERANCES}
+    values = {t: {c: [] for c in CATEGORIES} for t in TOLERANCES}
     for cells in table_rows(markdown, '## Chosen words')[1:]:
         word, category = cells[4], cells[3]
         r = first[word]
-        agree(word + "'s category", CATEGORIES[r['category'] - 1], category)
+        agree(word + "'s category", CATEGORIES[r['play'] - 1], category)
         agree(word + "'s values", [str(r['length']), fixed(r['frequency'])], cells[5:7])
-        for k in TOLERANCES:
-            values[k][category].append(r[k])
+        for t in TOLERANCES:
+            values[t][category].append(r[t])
 
     # Per category summaries, then every pair.
     balance = table_rows(markdown, '## Balance between categories')
     sets = [row for row in balance if row[0] in CATEGORIES]
     pairs = [row for row in balance if len(row) == 10 and row[0] != 'Control']
-    for i, k in enumerate(TOLERANCES):
+    for i, control in enumerate(TOLERANCES):
         for c, name in enumerate(CATEGORIES):
-            v = np.array(values[k][name], float)
-            agree('%s %s' % (k, name), [name, str(len(v)), fixed(v.mean()), fixed(np.std(v, ddof=1)),
-                                        fixed(v.min()), fixed(v.max())], sets[i * 6 + c])
+            v = np.array(values[control][name], float)
+            agree('%s %s' % (control, name),
+                  [name, str(len(v)), fixed(v.mean()), fixed(np.std(v, ddof=1)), fixed(v.min()),
+                   fixed(v.max())], sets[i * k + c])
     largest, tested, shown, at = None, 0, 0, 0
     largest_gap = [0.0]
-    for k in TOLERANCES:
-        for a in range(6):
-            for b in range(a + 1, 6):
-                c = compare(values[k][CATEGORIES[a]], values[k][CATEGORIES[b]])
-                agree('%s %s vs %s' % (k, CATEGORIES[a], CATEGORIES[b]),
-                      expected_pair_row(k, CATEGORIES[a], CATEGORIES[b], c), pairs[at])
+    for control in TOLERANCES:
+        for a in range(k):
+            for b in range(a + 1, k):
+                c = compare(values[control][CATEGORIES[a]], values[control][CATEGORIES[b]])
+                agree('%s %s vs %s' % (control, CATEGORIES[a], CATEGORIES[b]),
+                      expected_pair_row(control, CATEGORIES[a], CATEGORIES[b], c), pairs[at])
                 # The unrounded doubles too, so that no row agrees by rounding alone.
                 j = sheet['category_pairs'][at]['comparison']
                 full = [j['g'], j['g_ci90'][0], j['g_ci90'][1], j['tost']['t_lower'],
@@ -240,22 +271,23 @@ def main(sheet_path, norms_path):
                 tested += 1
                 shown += c['shown']
                 if largest is None or abs(c['g']) > abs(largest[0]['g']):
-                    largest = (c, k, CATEGORIES[a], CATEGORIES[b])
+                    largest = (c, control, CATEGORIES[a], CATEGORIES[b])
 
     # The methods paragraph's figures.
     methods = markdown.split('## Methods\n\n')[1].split('\n')[0]
     agree('methods in JSON', methods, sheet['methods'])
-    c, k, a, b = largest
+    c, control, a, b = largest
+    n = len(values['length'][CATEGORIES[0]])
     claims = [
         '(1,030 rows; 1,030 with every value the design needs)',
-        'valence SD above 2 (%d); ratings outside every category in play (%d); %d words were '
-        'eligible' % (spread, outside, sum(eligible)),
+        'Words were removed, in this order: ' +
+        '; '.join('%s (%s)' % (rule, count) for rule, count in rules[1:]) +
+        '; %d words were eligible' % sum(eligible),
         'The largest difference was in %s between %s and %s, Hedges\' g = %s (90%% CI [%s, %s])'
-        % (k, a, b, fixed(c['g']), fixed(c['lo']), fixed(c['hi'])),
+        % (control, a, b, fixed(c['g']), fixed(c['lo']), fixed(c['hi'])),
         'showed equivalence for %d of %d tested comparisons' % (shown, tested),
         'only bounds above ±%s SD could be' % fixed(c['smallest']),
-        '6 matched groups of one word per category (36 words)',
-        'seed 7',
+        '%d matched groups of one word per category (%d words)' % (n, n * k),
     ]
     for claim in claims:
         agree('methods: ' + claim, True, claim in methods)
@@ -264,4 +296,4 @@ def main(sheet_path, norms_path):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1], sys.argv[2])
+    main(*sys.argv[1:5])
