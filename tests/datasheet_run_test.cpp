@@ -2,8 +2,8 @@
 // that check what a reviewer reads. The sample's datasheet is stated whole
 // and true (every figure of it was checked against SciPy by
 // tests/datasheet_sample_check.py); its JSON holds the Markdown's numbers;
-// the report says the same; the provenance names the very files read and
-// what each rule removed; and no input is ever overwritten.
+// the report says the same; and the provenance names the very files read
+// and what each rule removed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -285,44 +285,6 @@ TEST(DatasheetRun, TheReportShowsWhatTheOldOneHid) {
     for (const std::string& text : c.absent) {
       EXPECT_EQ(report.find(text), std::string::npos) << c.name << ": " << text << "\n" << report;
     }
-  }
-}
-
-// A datasheet file, or its JSON twin, that names an input is refused before
-// anything is read, and the input keeps its bytes.
-TEST(DatasheetRun, NeverOverwritesAnInput) {
-  const struct {
-    const char* name;
-    const char* norms;  // a copy of a sample file under this name
-    const char* source;
-    std::vector<std::string> args;
-    std::string message;
-  } cases[] = {
-      {"the Markdown names the norms",
-       "norms.md",
-       "KOVA.txt",
-       {"12", "--norms", "norms.md", "--norms-format", "classic", "--datasheet", "./norms.md"},
-       "stimsel: --datasheet ./norms.md names the same file as --norms norms.md; choose another "
-       "output file\n"},
-      {"the JSON beside it names the norms",
-       "n.json",
-       "examples/warriner-style.csv",
-       {"12", "--norms", "n.json", "--norms-format", "csv", "--frequency", "f.txt", "--datasheet",
-        "n.md"},
-       "stimsel: the JSON datasheet n.json (beside --datasheet n.md) names the same file as "
-       "--norms n.json; choose another output file\n"},
-  };
-  for (const auto& c : cases) {
-    TempDir dir;
-    fs::copy_file(kData + "/" + c.source, dir.path() + "/" + c.norms);
-    fs::copy_file(kData + "/examples/subtlex-style.txt", dir.path() + "/f.txt");
-    const std::string before = fileText(dir.path() + "/" + c.norms);
-    const RunResult r = runStimsel(dir.path(), c.args);
-    EXPECT_EQ(r.status, 2) << c.name;
-    EXPECT_EQ(r.output, c.message) << c.name;
-    EXPECT_EQ(fileText(dir.path() + "/" + c.norms), before) << c.name;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
-        << c.name;
   }
 }
 
