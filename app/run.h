@@ -55,8 +55,9 @@ struct RunStreams {
 };
 
 // Prints the shortfall if any, the table, the report, writes the export,
-// the plot and the datasheet (all files or none), warns of words a spreadsheet may take for
-// formulas, and prints "Done.". Returns the exit status.
+// the plot and the datasheet (all files or none), warns of words a
+// spreadsheet may take for formulas, and prints "Done.". Returns the exit
+// status.
 int finishList(const Settings& settings, const PreparedWords& words, const DrawnGroups& drawn,
                const RunStreams& streams);
 

@@ -242,7 +242,7 @@ std::string largestGSentence(const DatasheetInput& input, const DatasheetFigures
             " could be.";
   }
   text += input.boundsGiven
-              ? " The bounds were set for this selection rather than left at stimsel's default."
+              ? " The bounds were set for this selection."
               : " The bound is stimsel's default of half a pooled SD, used because no other was "
                 "set; it treats a difference smaller than half the spread of the compared words "
                 "as negligible.";
