@@ -178,6 +178,21 @@ bool setScale(Settings& s, const std::string& value) {
   return true;
 }
 
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The Markdown datasheet; its JSON twin is named from it, so the name must
+// end ".md".
+std::string setDatasheet(Settings& s, const std::string& value) {
+  if (!endsWith(value, ".md")) {
+    return "expected a file name ending .md (the JSON datasheet is written beside it, ending "
+           ".json)";
+  }
+  s.datasheetFile = value;
+  return "";
+}
+
 // One option: its name without "--", what its value must be (for messages),
 // and how it changes the settings. Options without `expected` take no value.
 struct Option {
@@ -243,6 +258,9 @@ const Option kOptions[] = {
     {"latin-square", nullptr, [](Settings& s, const std::string&) { return s.latinSquare = true; }},
     {"plot", "a file name",
      [](Settings& s, const std::string& v) { return setOptionalFileName(s.plotFile, v); }},
+    {"datasheet", "a file name ending .md", nullptr, setDatasheet},
+    {"equivalence-bound", "NUMBERsd or VARIABLE=VALUE", nullptr,
+     [](Settings& s, const std::string& v) { return addEquivalenceBound(s.bounds, v); }},
 };
 
 const Option* findOption(const std::string& name) {

@@ -10,18 +10,31 @@
 
 namespace {
 
-// A file the run names: the option that names it, and the path.
+// A file the run names: the option that names it, and the path; `label`
+// names a file the option implies rather than names.
 struct NamedFile {
   std::string option;
   std::string path;
+  std::string label;  // "" for option and path
 };
+
+std::string labelOf(const NamedFile& file) {
+  return file.label.empty() ? file.option + " " + file.path : file.label;
+}
 
 std::vector<NamedFile> outputsOf(const Settings& s) {
   std::vector<NamedFile> outputs;
-  if (s.outFile) outputs.push_back({"--out", *s.outFile});
-  if (s.plotFile) outputs.push_back({"--plot", *s.plotFile});
+  if (s.outFile) outputs.push_back({"--out", *s.outFile, ""});
+  if (s.plotFile) outputs.push_back({"--plot", *s.plotFile, ""});
   if (s.latinSquare && s.outFile && *s.outFile != "-") {
-    outputs.push_back({"the --latin-square schedule", schedulePath(*s.outFile)});
+    outputs.push_back({"the --latin-square schedule", schedulePath(*s.outFile), ""});
+  }
+  if (s.datasheetFile) {
+    const std::string json = jsonBeside(*s.datasheetFile);
+    outputs.push_back({"--datasheet", *s.datasheetFile, ""});
+    outputs.push_back(
+        {"--datasheet", json,
+         "the JSON datasheet " + json + " (beside --datasheet " + *s.datasheetFile + ")"});
   }
   return outputs;
 }
@@ -29,10 +42,10 @@ std::vector<NamedFile> outputsOf(const Settings& s) {
 // The tag file is counted whenever a part of speech is asked for: whether the
 // norms hold a pos column of their own is known only once they are read.
 std::vector<NamedFile> inputsOf(const Settings& s) {
-  std::vector<NamedFile> inputs = {{"--norms", s.norms.path}};
-  if (s.norms.frequencyFile) inputs.push_back({"--frequency", *s.norms.frequencyFile});
-  if (s.partOfSpeech) inputs.push_back({"--tags", s.tagFile});
-  if (s.excludeFile) inputs.push_back({"the exclusion file", *s.excludeFile});
+  std::vector<NamedFile> inputs = {{"--norms", s.norms.path, ""}};
+  if (s.norms.frequencyFile) inputs.push_back({"--frequency", *s.norms.frequencyFile, ""});
+  if (s.partOfSpeech) inputs.push_back({"--tags", s.tagFile, ""});
+  if (s.excludeFile) inputs.push_back({"the exclusion file", *s.excludeFile, ""});
   return inputs;
 }
 
@@ -45,9 +58,8 @@ std::string kindOf(mode_t mode) {
 }
 
 OutputProblem sameFile(const NamedFile& output, const NamedFile& other) {
-  return {kExitBadOption, "stimsel: " + output.option + " " + output.path +
-                              " names the same file as " + other.option + " " + other.path +
-                              "; choose another output file"};
+  return {kExitBadOption, "stimsel: " + labelOf(output) + " names the same file as " +
+                              labelOf(other) + "; choose another output file"};
 }
 
 std::optional<OutputProblem> checkStandardOutput(const Settings& s) {
@@ -67,6 +79,10 @@ std::optional<OutputProblem> checkStandardOutput(const Settings& s) {
 }
 
 }  // namespace
+
+std::string jsonBeside(const std::string& markdownPath) {
+  return markdownPath.substr(0, markdownPath.size() - 3) + ".json";
+}
 
 PathFacts factsOf(const std::string& path) {
   PathFacts facts;

@@ -1,10 +1,11 @@
 // Checks of the files a run will write, made before any file is read, so
 // that a run never destroys its own inputs and never blocks on an output.
 //
-// The run is refused with status 2 when an output names the same file as an
-// input (the norms, --frequency, the tag file when a part of speech is asked
-// for, the exclusion file) or as another output (the export, the plot, the
-// schedule --latin-square writes beside the export): for files that exist, the
+// The outputs are --out, --plot, the schedule --latin-square writes beside
+// the export and the two files of --datasheet. The run is refused with
+// status 2 when an output names the same file as an input (the norms,
+// --frequency, the tag file when a part of speech is asked for, the
+// exclusion file) or as another output: for files that exist, the
 // same device and inode, so that "./n.csv", "n.csv" and links all count; for
 // files not there yet, the same name once resolved. Standard output ("-")
 // can hold only one output, and never with --report.
@@ -20,6 +21,10 @@
 #include <string>
 
 #include "app/settings.h"
+
+// The JSON datasheet's name, from the Markdown one's ("sheet.md" ->
+// "sheet.json"); `markdownPath` ends ".md".
+std::string jsonBeside(const std::string& markdownPath);
 
 // What the file system holds at a path, links followed.
 struct PathFacts {

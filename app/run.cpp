@@ -9,9 +9,11 @@
 #include "app/command_line.h"
 #include "app/controls_in_force.h"
 #include "app/output_check.h"
+#include "app/run_datasheet.h"
 #include "app/stimsel.h"
 #include "app/usage.h"
 #include "app/warning_lines.h"
+#include "datasheet/datasheet.h"
 #include "output/design_report.h"
 #include "output/design_table.h"
 #include "output/drawn_list.h"
@@ -41,10 +43,21 @@ std::string duplicateWarning(const std::string& fileName, const WordTable& table
          " more than once" + why + "; only the first record of each can be chosen.\n";
 }
 
+std::vector<bool> excludedNow(const WordTable& table) {
+  std::vector<bool> excluded(table.records.size());
+  for (size_t i = 0; i < excluded.size(); ++i) excluded[i] = table.records[i].excluded;
+  return excluded;
+}
+
+long long entriesOf(const CountedFile& file) {
+  return static_cast<long long>(file.entries.size());
+}
+
 // Part of speech first, so that the exclusion list has the last word
 // whatever the filter re-admitted.
-std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table,
+std::optional<ReadError> applyFilters(const Settings& settings, PreparedWords& words,
                                       std::ostream& out) {
+  WordTable& table = words.table;
   if (settings.partOfSpeech && !table.posColumn.empty()) {
     markPosByColumn(*settings.partOfSpeech, table, settings.norms.path, out);
   } else if (settings.partOfSpeech && settings.norms.named && !settings.tagsGiven) {
@@ -58,13 +71,28 @@ std::optional<ReadError> applyFilters(const Settings& settings, WordTable& table
     Result<CountedFile> tags = loadCountedFile(settings.tagFile, kCannotOpenTagFile);
     if (!tags.ok()) return tags.error();
     markPos(*settings.partOfSpeech, table, tags.value(), settings.tagFile, out);
+    words.inputs.push_back(
+        {"part-of-speech tags", settings.tagFile, 0, entriesOf(tags.value()), ""});
   }
+  if (settings.partOfSpeech) words.barredByPartOfSpeech = excludedNow(table);
   if (settings.excludeFile) {
     Result<CountedFile> used = loadCountedFile(*settings.excludeFile, kCannotOpenExclusionFile);
     if (!used.ok()) return used.error();
     markBadWords(table, used.value(), *settings.excludeFile, out);
+    words.inputs.push_back(
+        {"exclusion list", *settings.excludeFile, 0, entriesOf(used.value()), ""});
   }
   return std::nullopt;
+}
+
+// The files the table was read from, before the filters add theirs.
+std::vector<SourceFile> tableInputs(const Settings& settings, const WordTable& table) {
+  std::vector<SourceFile> inputs = {{"norms", settings.norms.path, 0, table.rows.read, ""}};
+  if (settings.norms.frequencyFile) {
+    inputs.push_back(
+        {"frequency", *settings.norms.frequencyFile, 0, table.rows.frequencyFileRows, ""});
+  }
+  return inputs;
 }
 
 std::string shellWord(const std::string& word) {
@@ -116,11 +144,34 @@ std::string textOf(Write write) {
   return text.str();
 }
 
+// JSON holds only valid UTF-8: a word of the list names its line, any other
+// text (a file name, an argument) the file.
+std::optional<std::string> datasheetJsonText(const Settings& settings, const DrawnList& list,
+                                             const DatasheetInput& sheet, std::string& text) {
+  const std::string path = jsonBeside(*settings.datasheetFile);
+  if (const std::optional<ListRow> row = firstWordJsonWouldChange(list)) {
+    return ReadError::at(settings.norms.path, list.record(*row).sourceLine,
+                         "the word is not valid UTF-8, so the JSON datasheet " + path +
+                             " would change it; convert the norms to UTF-8 (iconv -f latin1 -t "
+                             "utf-8)")
+        .text();
+  }
+  try {
+    text = datasheetJson(sheet).dump(2) + "\n";
+  } catch (const nlohmann::json::type_error&) {
+    return "stimsel: cannot write " + shownText(path) +
+           ": a file name or argument is not valid UTF-8, which JSON cannot hold";
+  }
+  return std::nullopt;
+}
+
 // Every output the run was asked for, besides the table: the files are
 // replaced together or not at all, and only then does standard output get
-// the one named "-". Returns the message of a failure.
+// the one named "-". `sheet` is there when a datasheet was asked for.
+// Returns the message of a failure.
 std::optional<std::string> writeOutputs(const Settings& settings, const DrawnList& list,
-                                        const DrawnGroups& drawn, std::ostream& data) {
+                                        const DrawnGroups& drawn, const DatasheetInput* sheet,
+                                        std::ostream& data) {
   if (auto refusal = jsonRefusal(settings, list)) return refusal;
   std::vector<OutputFile> files;
   std::string toData;
@@ -150,6 +201,13 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
                     : designPlotData(list, settings.design, drawn.controls, drawn.rows.slot, title),
                 out);
     }));
+  }
+  if (settings.datasheetFile && sheet != nullptr) {
+    std::string json;
+    if (auto refusal = datasheetJsonText(settings, list, *sheet, json)) return refusal;
+    add(*settings.datasheetFile,
+        textOf([&](std::ostream& out) { writeDatasheetMarkdown(*sheet, out); }));
+    add(jsonBeside(*settings.datasheetFile), std::move(json));
   }
   if (auto error = writeOutputFiles(files)) return error;
   data << toData;
@@ -188,6 +246,14 @@ bool namesStandardOutput(const std::vector<std::string>& args) {
     }
   }
   return false;
+}
+
+// What the datasheet hears of the steps after the draw.
+LaterSteps laterSteps(const Settings& settings, const DrawnGroups& drawn) {
+  LaterSteps later;
+  if (drawn.balance) later.balance = drawn.balance->result;
+  if (settings.latinSquare) later.latinSquare = counterbalancingSchedule(settings.lists);
+  return later;
 }
 
 // The list as the outputs see it: the affect categories in play, or the
@@ -281,16 +347,22 @@ int runList(const Settings& settings, std::ostream& out, std::ostream& err,
     return problem->status;
   }
   if (settings.positionalCount == 0) printUsage(progress);
-  Result<WordTable> words = prepareWords(settings, progress);
+  Result<PreparedWords> words = prepareWords(settings, progress);
   if (!words.ok()) {
     notices << words.error().text() << "\n" << installedSampleHint(settings, words.error());
     return words.error().badCommand ? kExitBadOption : kExitInputError;
   }
   // The frequency control depends on the frequencies' unit, known only now.
+  const WordTable& table = words.value().table;
   Settings settled = settings;
-  settled.rules = rulesInForce(
-      settings, controlsInForce(settings, frequencyIsPerMillion(settings, words.value())));
-  const DrawnGroups drawn = drawGroups(settled, words.value(), settled.seed.value_or(clockSeed));
+  settled.rules =
+      rulesInForce(settings, controlsInForce(settings, frequencyIsPerMillion(settings, table)));
+  const Result<ControlBounds> bounds = boundsInForce(settled.bounds, settled.rules);
+  if (!bounds.ok()) {
+    notices << bounds.error().text() << "\n";
+    return kExitBadOption;
+  }
+  const DrawnGroups drawn = drawGroups(settled, table, settled.seed.value_or(clockSeed));
   return finishList(settled, words.value(), drawn, {progress, notices, out});
 }
 
@@ -315,12 +387,14 @@ int runParsed(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 }  // namespace
 
-Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
+Result<PreparedWords> prepareWords(const Settings& settings, std::ostream& out) {
   const std::string& fileName = settings.norms.path;
   out << "filename is " << fileName << "\n";
-  Result<WordTable> words = loadNormsFile(settings.norms);
-  if (!words.ok()) return words;
-  WordTable& table = words.value();
+  Result<WordTable> loaded = loadNormsFile(settings.norms);
+  if (!loaded.ok()) return loaded.error();
+  PreparedWords words{std::move(loaded.value()), {}, {}};
+  WordTable& table = words.table;
+  words.inputs = tableInputs(settings, table);
   if (settings.norms.named) {
     const std::vector<Control> controls =
         controlsInForce(settings, frequencyIsPerMillion(settings, table));
@@ -329,7 +403,7 @@ Result<WordTable> prepareWords(const Settings& settings, std::ostream& out) {
   if (table.duplicateWords > 0) out << duplicateWarning(fileName, table);
   for (const std::string& warning : table.warnings) out << warning;
   out << invalidUtf8Warning(fileName, table);
-  if (std::optional<ReadError> error = applyFilters(settings, table, out)) return *error;
+  if (std::optional<ReadError> error = applyFilters(settings, words, out)) return *error;
   return words;
 }
 
@@ -363,12 +437,24 @@ DrawnGroups drawGroups(const Settings& settings, const WordTable& table, std::ui
   return drawn;
 }
 
-int finishList(const Settings& settings, const WordTable& table, const DrawnGroups& drawn,
+int finishList(const Settings& settings, const PreparedWords& words, const DrawnGroups& drawn,
                const RunStreams& streams) {
   std::ostream& progress = streams.progress;
+  const WordTable& table = words.table;
   const SelectionResult& result = drawn.result;
   const DrawnList list = listOf(settings, table, drawn);
   const ShortfallTerms terms = shortfallTerms(settings, drawn);
+  std::optional<DatasheetInput> sheet;
+  if ((settings.report && list.isAffect()) || settings.datasheetFile) {
+    Result<DatasheetInput> built = runDatasheetInput(
+        settings, words, list, rerunCommand(settings, drawn.seed), drawn.seed,
+        settings.datasheetFile.has_value(), laterSteps(settings, drawn));
+    if (!built.ok()) {
+      streams.notices << built.error().text() << "\n";
+      return built.error().badCommand ? kExitBadOption : kExitInputError;
+    }
+    sheet = std::move(built.value());
+  }
   progress << filterNote(settings.design, drawn.rows);
   printShortfall(result, terms, streams.notices);
   printLeftOut(drawn.leftOut, settings.lists, streams.notices);
@@ -380,17 +466,10 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
   printSelectionNotes(result, terms, streams.notices);
   if (drawn.balance && !settings.report) writeBalanceSummary(*drawn.balance, progress);
   if (settings.latinSquare) printSchedule(counterbalancingSchedule(settings.lists), progress);
+  const BalanceSummary* balance = drawn.balance ? &*drawn.balance : nullptr;
   if (settings.report && list.isAffect()) {
-    const ReportContext context{rerunCommand(settings, drawn.seed),
-                                drawn.seed,
-                                settings.norms.path,
-                                table.count(),
-                                settings.rules,
-                                settings.norms.scale,
-                                result.wanted,
-                                result.complete(),
-                                drawn.balance ? &*drawn.balance : nullptr};
-    writeReport(list, context, progress);
+    writeReport(list, {settings.rules, result.wanted, result.complete(), balance}, *sheet,
+                progress);
   } else if (settings.report) {
     const DesignReportContext context{rerunCommand(settings, drawn.seed),
                                       drawn.seed,
@@ -403,9 +482,10 @@ int finishList(const Settings& settings, const WordTable& table, const DrawnGrou
                                       result.wanted,
                                       result.complete()};
     writeDesignReport(list, context, progress);
-    if (drawn.balance) writeBalanceSection(*drawn.balance, progress);
+    if (balance != nullptr) writeBalanceSection(*balance, progress);
   }
-  if (const auto error = writeOutputs(settings, list, drawn, streams.data)) {
+  const DatasheetInput* forFiles = sheet ? &*sheet : nullptr;
+  if (const auto error = writeOutputs(settings, list, drawn, forFiles, streams.data)) {
     streams.notices << *error << "\n";
     return kExitInputError;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/equivalence_bounds.h"
 #include "design/design.h"
 #include "output/export.h"
 #include "select/selection.h"
@@ -43,8 +44,10 @@ struct Settings {
   bool balance = false;      // --balance: exchanges after the draw lower the imbalance
   bool latinSquare = false;  // --latin-square: the counterbalancing schedule of the lists
   std::optional<std::string> plotFile;
-  std::vector<std::string> arguments;  // as given, for the command that reruns the list
-  int positionalCount = 0;             // arguments that are not options
+  std::optional<std::string> datasheetFile;  // --datasheet FILE.md; FILE.json goes beside it
+  EquivalenceBounds bounds;                  // --equivalence-bound, every one given
+  std::vector<std::string> arguments;        // as given, for the command that reruns the list
+  int positionalCount = 0;                   // arguments that are not options
   bool showHelp = false;
   bool showVersion = false;
 };

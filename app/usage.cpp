@@ -89,6 +89,14 @@ void printHelp(std::ostream& out) {
       << "                          format (list.csv -> list-schedule.csv)\n"
       << "  --plot FILE.svg         draw the list as an SVG figure; - for standard output\n"
       << "                          alone, as with --out - (not with --out - or --report)\n"
+      << "  --datasheet FILE.md     write a datasheet for a methods section: the files\n"
+      << "                          read (with SHA-256), the words each rule removed,\n"
+      << "                          every pair's balance and a methods paragraph, as\n"
+      << "                          FILE.md (Markdown) and FILE.json beside it\n"
+      << "  --equivalence-bound B   the bound of the report's and datasheet's equivalence\n"
+      << "                          tests: NUMBERsd in pooled SDs (default 0.5sd), or\n"
+      << "                          VARIABLE=VALUE in the variable's own units (length=1,\n"
+      << "                          zipf=0.1, frequency=2); repeatable, one per variable\n"
       << "  --help                  print this text and stop\n"
       << "  --version               print the version and stop\n"
       << "\n"
@@ -116,6 +124,10 @@ void printHelp(std::ostream& out) {
       << "  3  the list could not be completed; the words matched were printed\n";
 }
 
+std::string versionText() {
+  return STIMSEL_VERSION;
+}
+
 void printVersion(std::ostream& out) {
-  out << "stimsel " << STIMSEL_VERSION << "\n";
+  out << "stimsel " << versionText() << "\n";
 }

@@ -170,16 +170,17 @@ std::vector<Removal> removals(const WordTable& table, const std::vector<AffectCa
   return removed;
 }
 
-EquivalenceBound boundOf(const std::optional<double>& raw) {
-  if (!raw) return {};
+EquivalenceBound boundOf(const std::optional<double>& raw, double pooledSd) {
+  if (!raw) return {pooledSd, EquivalenceBound::Unit::PooledSd};
   return {*raw, EquivalenceBound::Unit::Raw};
 }
 
 std::vector<SheetControl> controlsOf(const MatchRules& rules, const AffectRunFacts& facts) {
   SheetControl length{"length", "letters", static_cast<double>(rules.lengthTolerance), 0,
-                      boundOf(facts.lengthBound)};
+                      boundOf(facts.lengthBound, facts.pooledSdBound)};
   SheetControl frequency{"frequency", facts.frequencyPerMillion ? "per million" : "frequency units",
-                         rules.frequencyTolerance, 2, boundOf(facts.frequencyBound)};
+                         rules.frequencyTolerance, 2,
+                         boundOf(facts.frequencyBound, facts.pooledSdBound)};
   if (rules.zipf) {
     frequency.name = "Zipf frequency";
     frequency.unit = "Zipf units";
@@ -257,6 +258,7 @@ DatasheetInput affectDatasheetInput(const WordTable& table, const DrawnList& lis
   }
   input.capacity = capacityOf(table, list.play, rules);
   input.controls = controlsOf(rules, facts);
+  input.boundsGiven = facts.boundsGiven;
   input.matchAll = rules.matchAll;
   input.anchorRule = anchorRuleText(list.play);
   input.lists = list.lists;

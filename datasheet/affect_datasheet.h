@@ -31,9 +31,12 @@ struct AffectRunFacts {
   // Per record, whether the part-of-speech filter barred it; empty when not
   // known, and then words barred with both filters on are counted together.
   std::vector<bool> barredByPartOfSpeech;
-  // Equivalence bounds in the variable's own units; none: 0.5 pooled SD.
+  // Equivalence bounds in the variable's own units; none: `pooledSdBound`
+  // pooled SDs. `boundsGiven`: any of them was set for the run.
   std::optional<double> lengthBound;
   std::optional<double> frequencyBound;
+  double pooledSdBound = 0.5;
+  bool boundsGiven = false;
   std::optional<BalanceResult> balance;
   std::optional<Schedule> latinSquare;
 };

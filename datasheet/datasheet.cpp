@@ -79,7 +79,7 @@ bool holdsWords(const DatasheetInput& input, bool byList, int number) {
 }
 
 std::vector<PairFigures> pairsOf(const DatasheetInput& input, const std::vector<SetFigures>& sets,
-                                 bool byList) {
+                                 bool byList, bool withIntervals) {
   std::vector<PairFigures> pairs;
   for (size_t c = 0; c < input.controls.size(); ++c) {
     for (size_t i = 0; i < sets.size(); ++i) {
@@ -90,7 +90,7 @@ std::vector<PairFigures> pairsOf(const DatasheetInput& input, const std::vector<
         pair.b = sets[j].number;
         pair.comparison = compareSampleMeans(valuesWhere(input, c, byList, pair.a),
                                              valuesWhere(input, c, byList, pair.b),
-                                             input.controls[c].bound, input.alpha);
+                                             input.controls[c].bound, input.alpha, withIntervals);
         pairs.push_back(pair);
       }
     }
@@ -241,6 +241,11 @@ std::string largestGSentence(const DatasheetInput& input, const DatasheetFigures
             num(c.attainable.smallestBound) + (inSds(control.bound) ? " SD" : " " + control.unit) +
             " could be.";
   }
+  text += input.boundsGiven
+              ? " The bounds were set for this selection."
+              : " The bound is stimsel's default of half a pooled SD, used because no other was "
+                "set; it treats a difference smaller than half the spread of the compared words "
+                "as negligible.";
   if (noSpread > 0) {
     text += " " + counted(noSpread, "comparison", "comparisons") +
             " without spread in either category " + (noSpread == 1 ? "is" : "are") +
@@ -297,13 +302,13 @@ std::string designSentence(const DatasheetInput& input) {
 
 }  // namespace
 
-DatasheetFigures datasheetFigures(const DatasheetInput& input) {
+DatasheetFigures datasheetFigures(const DatasheetInput& input, FigureScope scope) {
   DatasheetFigures f;
   const int k = static_cast<int>(input.categories.size());
   for (int c = 1; c <= k; ++c) {
     if (holdsWords(input, false, c)) f.categories.push_back(setFigures(input, false, c));
   }
-  f.categoryPairs = pairsOf(input, f.categories, false);
+  f.categoryPairs = pairsOf(input, f.categories, false, true);
   if (input.lists > 1) {
     for (int l = 1; l <= input.lists; ++l) {
       if (holdsWords(input, true, l)) {
@@ -312,10 +317,17 @@ DatasheetFigures datasheetFigures(const DatasheetInput& input) {
         f.emptyLists.push_back(l);
       }
     }
-    f.listPairs = pairsOf(input, f.lists, true);
+    f.listPairs = pairsOf(input, f.lists, true, scope == FigureScope::Everything);
   }
   f.largestCategoryG = largestG(f.categoryPairs);
   f.largestListG = largestG(f.listPairs);
+  if (scope == FigureScope::Summary && f.largestListG.found) {
+    PairFigures& p = f.largestListG.pair;
+    const auto c = static_cast<size_t>(p.control);
+    p.comparison =
+        compareSampleMeans(valuesWhere(input, c, true, p.a), valuesWhere(input, c, true, p.b),
+                           input.controls[c].bound, input.alpha);
+  }
   for (const PairFigures& p : f.categoryPairs) {
     if (p.comparison.equivalence.status != Computability::Computable) continue;
     ++f.equivalenceTested;
@@ -325,6 +337,16 @@ DatasheetFigures datasheetFigures(const DatasheetInput& input) {
 }
 
 std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures& figures) {
+  return methodsSentences(input, figures) + " " + citationRequest(input);
+}
+
+std::string citationRequest(const DatasheetInput& input) {
+  return input.normsCitation.empty()
+             ? "[Please cite the publication of the norms in " + input.normsName + ".]"
+             : "The norms are those of " + input.normsCitation + "; please cite them.";
+}
+
+std::string methodsSentences(const DatasheetInput& input, const DatasheetFigures& figures) {
   std::string text = "Stimuli were selected with stimsel " + input.provenance.version +
                      " from the norms file " + input.normsName + " (" +
                      counted(input.rowsRead, "row", "rows") + "; " + grouped(input.rowsLoaded) +
@@ -348,9 +370,6 @@ std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures
   if (!input.words.empty()) text += largestGSentence(input, figures);
   text += largestListGSentence(input, figures);
   text += " Groups were drawn at random with seed " + std::to_string(input.provenance.seed) + ".";
-  text += input.normsCitation.empty()
-              ? " [Please cite the publication of the norms in " + input.normsName + ".]"
-              : " The norms are those of " + input.normsCitation + "; please cite them.";
   return text;
 }
 

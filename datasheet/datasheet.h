@@ -101,6 +101,9 @@ struct DatasheetInput {
   std::vector<SheetCategory> categories;
   GroupCapacity capacity;
   std::vector<SheetControl> controls;
+  // The bounds were set for the run; false: stimsel's default of 0.5 pooled
+  // SD on every control, which the methods paragraph then explains.
+  bool boundsGiven = false;
   bool matchAll = false;
   std::string anchorRule;  // how anchors are taken: "anchors cycle through categories 1 to 5"
   int lists = 1;
@@ -148,14 +151,22 @@ struct DatasheetFigures {
 
 // Works out every statistic of the datasheet. Pairs run over controls in
 // order, then a < b. A category (or list) without words takes part in no
-// pair; a pair without spread keeps its raw difference.
-DatasheetFigures datasheetFigures(const DatasheetInput& input);
+// pair; a pair without spread keeps its raw difference. For a summary (the
+// report), the pairs of lists, which grow with the square of the lists,
+// get g's interval only for the largest |g|: the figures the methods
+// paragraph states are the same either way.
+enum class FigureScope { Everything, Summary };
+DatasheetFigures datasheetFigures(const DatasheetInput& input,
+                                  FigureScope scope = FigureScope::Everything);
 
 // The methods paragraph, one line without a final newline, true of the
 // input as given: rules, rows, frequency source and unit, tolerances and
-// match rule, groups and lists, the largest |g| with its interval and bound,
-// seed and version, and a request to cite the norms.
+// match rule, groups and lists, the largest |g| with its interval and bound
+// and where the bound came from, seed and version, and a request to cite
+// the norms: methodsSentences, a space, then citationRequest.
 std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures& figures);
+std::string methodsSentences(const DatasheetInput& input, const DatasheetFigures& figures);
+std::string citationRequest(const DatasheetInput& input);
 
 // The whole datasheet as Markdown.
 void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out);

@@ -33,12 +33,13 @@ std::optional<double> noncentralityAt(double t, double df, double target) {
   return (left + right) / 2;
 }
 
-void addHedgesG(MeanComparison& c, double alpha) {
+void addHedgesG(MeanComparison& c, double alpha, bool withInterval) {
   const auto na = static_cast<double>(c.a.n);
   const auto nb = static_cast<double>(c.b.n);
   const double correction = 1 - 3 / (4 * (na + nb) - 9);
   const double d = c.difference / c.pooledSd;
   c.g = d * correction;
+  if (!withInterval) return;
   const double unitSe = std::sqrt(1 / na + 1 / nb);
   const double t = d / unitSe;
   try {
@@ -110,7 +111,7 @@ SampleSummary summarizeSample(const std::vector<double>& values) {
 }
 
 MeanComparison compareSampleMeans(const std::vector<double>& a, const std::vector<double>& b,
-                                  EquivalenceBound bound, double alpha) {
+                                  EquivalenceBound bound, double alpha, bool withInterval) {
   MeanComparison c;
   c.a = summarizeSample(a);
   c.b = summarizeSample(b);
@@ -126,7 +127,7 @@ MeanComparison compareSampleMeans(const std::vector<double>& a, const std::vecto
   c.df = na + nb - 2;
   c.pooledSd = std::sqrt(((na - 1) * c.a.sd * c.a.sd + (nb - 1) * c.b.sd * c.b.sd) / c.df);
   c.status = c.pooledSd > 0 ? Computability::Computable : Computability::NoSpread;
-  if (c.status == Computability::Computable) addHedgesG(c, alpha);
+  if (c.status == Computability::Computable) addHedgesG(c, alpha, withInterval);
   addEquivalence(c, bound, alpha);
   return c;
 }

@@ -102,7 +102,10 @@ struct MeanComparison {
 };
 
 // Compares samples `a` and `b` at `bound` and `alpha` (0 < alpha < 0.5).
+// Without `withInterval` g's interval is left out (intervalComputed false):
+// it is the one costly figure, worth its root-finding only where it is shown.
 MeanComparison compareSampleMeans(const std::vector<double>& a, const std::vector<double>& b,
-                                  EquivalenceBound bound, double alpha = 0.05);
+                                  EquivalenceBound bound, double alpha = 0.05,
+                                  bool withInterval = true);
 
 #endif  // STIMSEL_DATASHEET_MEAN_COMPARISON_H_

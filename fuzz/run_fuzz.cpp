@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/equivalence_bounds.h"
 #include "app/run.h"
 #include "app/stimsel.h"
 #include "fuzz/fuzz_support.h"
@@ -144,20 +145,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Fuzzed arguments may name output files; this target writes none.
   settings.outFile.reset();
   settings.plotFile.reset();
+  settings.datasheetFile.reset();
 
   std::ostringstream out;
-  const Result<WordTable> words = prepareWords(settings, out);
+  const Result<PreparedWords> words = prepareWords(settings, out);
   if (!words.ok()) {
     FUZZ_CHECK(out.str().find("count\t") == std::string::npos);
     return 0;
   }
-  const WordTable& table = words.value();
+  // The run stops here, before drawing, on a bound for the scale not in force.
+  if (!boundsInForce(settings.bounds, settings.rules).ok()) return 0;
+  const WordTable& table = words.value().table;
   const DrawnGroups drawn = drawGroups(settings, table, seed);
   const SelectionResult& result = drawn.result;
   checkList(table, settings, wordsWanted(settings), result);
   FUZZ_CHECK(!drawn.balance ||
              drawn.balance->result.imbalanceAfter <= drawn.balance->result.imbalanceBefore);
-  const int status = finishList(settings, table, drawn, {out, out, out});
+  const int status = finishList(settings, words.value(), drawn, {out, out, out});
   FUZZ_CHECK(status == (result.complete() ? kExitComplete : kExitShortfall));
   const std::string& o = out.str();
   const size_t header = o.find("\ncount\tWord\t\tVal\tValMn\tAroMn\tLen\tFreq\n");

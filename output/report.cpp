@@ -1,54 +1,21 @@
 #include "output/report.h"
 
 #include <algorithm>
-#include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <cstdio>
 #include <map>
 
+#include "datasheet/mean_comparison.h"
 #include "output/balance_summary.h"
+#include "output/number_format.h"
 #include "output/result_table.h"
 #include "words/message_text.h"
-
-#ifndef STIMSEL_VERSION
-#define STIMSEL_VERSION "unknown"
-#endif
+#include "words/zipf.h"
 
 namespace {
 
-constexpr double kEquivalenceBound = 0.5;  // in pooled SDs
-constexpr double kAlpha = 0.05;
-
-struct Summary {
-  size_t n = 0;
-  double mean = 0;
-  double sd = 0;
-  double min = 0;
-  double max = 0;
-};
-
-Summary summarize(const std::vector<double>& values) {
-  Summary s;
-  s.n = values.size();
-  if (s.n == 0) return s;
-  s.min = *std::min_element(values.begin(), values.end());
-  s.max = *std::max_element(values.begin(), values.end());
-  for (double v : values) s.mean += v;
-  s.mean /= static_cast<double>(s.n);
-  if (s.n < 2) return s;
-  double squares = 0;
-  for (double v : values) squares += (v - s.mean) * (v - s.mean);
-  s.sd = std::sqrt(squares / static_cast<double>(s.n - 1));
-  return s;
-}
-
 std::string fixed(double value, int decimals = 2) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  // A value that rounds to zero reads "0.00" whatever its sign.
-  std::string text = buffer;
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return text;
+  return fixedDecimals(value, decimals);
 }
 
 // The measures the report summarizes, by name.
@@ -75,13 +42,11 @@ double measureOf(const WordRecord& r, Measure m) {
   return 0;
 }
 
-// Values of measure `m` of the rows of category `category` (1..K) in list
-// `listNumber` (0: every list).
-std::vector<double> valuesOf(const DrawnList& list, int category, int listNumber, Measure m) {
+// Values of measure `m` of the rows of category `category` (1..K).
+std::vector<double> valuesOf(const DrawnList& list, int category, Measure m) {
   std::vector<double> values;
   for (const ListRow& row : list.rows) {
-    if (row.category != category || (listNumber != 0 && row.list != listNumber)) continue;
-    values.push_back(measureOf(list.record(row), m));
+    if (row.category == category) values.push_back(measureOf(list.record(row), m));
   }
   return values;
 }
@@ -99,15 +64,18 @@ void writeCategories(const DrawnList& list, std::ostream& out) {
   for (size_t c = 1; c <= list.play.size(); ++c) {
     const int category = static_cast<int>(c);
     const AffectCategory affect = list.play[c - 1];
-    const size_t n = valuesOf(list, category, 0, Measure::Length).size();
+    const size_t n = valuesOf(list, category, Measure::Length).size();
     out << "  " << category << " " << nameOf(affect) << " (\"" << labelOf(affect)
         << "\"): " << countOf(static_cast<long long>(n), "word", "words") << "\n";
     for (const auto& [measure, name] : kMeasures) {
-      const Summary s = summarize(valuesOf(list, category, 0, measure));
+      const std::vector<double> values = valuesOf(list, category, measure);
+      const SampleSummary s = summarizeSample(values);
+      const auto [low, high] = std::minmax_element(values.begin(), values.end());
       char line[160];
       std::snprintf(line, sizeof line, "    %-10s %8s  SD %7s  %s - %s\n", name,
-                    fixed(s.mean).c_str(), fixed(s.sd).c_str(), fixed(s.min).c_str(),
-                    fixed(s.max).c_str());
+                    fixed(s.mean).c_str(), fixed(s.sd).c_str(),
+                    fixed(values.empty() ? 0 : *low).c_str(),
+                    fixed(values.empty() ? 0 : *high).c_str());
       out << line;
     }
   }
@@ -147,33 +115,104 @@ void writeSpreads(const DrawnList& list, const ReportContext& context, std::ostr
       << plainNumber(2 * rules.frequencyTolerance) << " between two partners).\n";
 }
 
-void writeComparison(const DrawnList& list, Measure m, const char* name, std::ostream& out) {
-  Comparison best;
-  std::pair<int, int> pair{0, 0};
-  const int k = static_cast<int>(list.play.size());
-  for (int a = 1; a <= k; ++a) {
-    for (int b = a + 1; b <= k; ++b) {
-      const Comparison c =
-          compareMeans(valuesOf(list, a, 0, m), valuesOf(list, b, 0, m), kEquivalenceBound);
-      if (pair.first == 0 || std::fabs(c.g) > std::fabs(best.g)) {
-        best = c;
-        pair = {a, b};
-      }
-    }
-  }
-  out << name << ": the largest difference between two categories is "
-      << nameOf(list.play[static_cast<size_t>(pair.first - 1)]) << " vs "
-      << nameOf(list.play[static_cast<size_t>(pair.second - 1)]);
-  if (!best.computable) {
-    out << "; Hedges' g and the equivalence test need at least two words per category and "
-           "some spread.\n";
+bool inSds(const EquivalenceBound& bound) {
+  return bound.unit == EquivalenceBound::Unit::PooledSd;
+}
+
+std::string categoryName(const DatasheetInput& sheet, int number) {
+  return sheet.categories[static_cast<size_t>(number - 1)].name;
+}
+
+std::string pairName(const DatasheetInput& sheet, const PairFigures& pair) {
+  return categoryName(sheet, pair.a) + " vs " + categoryName(sheet, pair.b);
+}
+
+// ".05" for 0.05, as a methods section writes alpha.
+std::string alphaText(double alpha) {
+  const std::string text = fixed(alpha, 2);
+  return text.compare(0, 2, "0.") == 0 ? text.substr(1) : text;
+}
+
+std::string capitalized(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 32);
+  return text;
+}
+
+// "-0.5 to +0.5 pooled SD = +-0.67" or "-0.1 to +0.1 Zipf units".
+std::string boundsText(const SheetControl& control, const EquivalenceTest& e) {
+  const std::string value = shortestText(control.bound.value);
+  if (!inSds(control.bound)) return "-" + value + " to +" + value + " " + control.unit;
+  return "-" + value + " to +" + value + " pooled SD = +-" + fixed(e.upperBound);
+}
+
+void writeLargest(const DatasheetInput& sheet, const SheetControl& control, const PairFigures& pair,
+                  std::ostream& out) {
+  const MeanComparison& c = pair.comparison;
+  const EquivalenceTest& e = c.equivalence;
+  out << capitalized(control.name) << ": the largest difference between two categories is "
+      << pairName(sheet, pair) << ", Hedges' g = " << fixed(c.g) << ".\n"
+      << "  Equivalence (TOST, bounds " << boundsText(control, e) << "): t(" << fixed(e.df, 0)
+      << ") = " << fixed(e.tLower) << " and " << fixed(e.tUpper) << ", p = " << fixed(e.p, 3)
+      << ": " << (e.shown ? "equivalent" : "not shown to be equivalent")
+      << " at alpha = " << alphaText(sheet.alpha) << ".\n";
+  if (c.attainable.possible) return;
+  out << "  With " << c.a.n << " and " << c.b.n
+      << " words, equivalence at this bound cannot be shown whatever the means; only bounds "
+         "above +-"
+      << fixed(c.attainable.smallestBound) << (inSds(control.bound) ? " SD" : " " + control.unit)
+      << " could be.\n";
+}
+
+// A pair without spread in either category has no g and no test: its raw
+// difference is all there is, and against a bound in SDs it cannot be judged.
+void writeNoSpread(const DatasheetInput& sheet, const SheetControl& control,
+                   const PairFigures& pair, std::ostream& out) {
+  const double difference = std::fabs(pair.comparison.difference);
+  out << "  No spread in either category: " << pairName(sheet, pair) << " differ by exactly "
+      << fixed(difference);
+  if (inSds(control.bound)) {
+    out << ", untested (no SD to scale the bound).\n";
     return;
   }
-  out << ", Hedges' g = " << fixed(best.g) << ".\n  Equivalence (TOST, bounds -0.5 to +0.5 "
-      << "pooled SD = +-" << fixed(kEquivalenceBound * best.pooledSd) << "): t("
-      << fixed(best.df, 0) << ") = " << fixed(best.tLower) << " and " << fixed(best.tUpper)
-      << ", p = " << fixed(best.p, 3) << ": "
-      << (best.p < kAlpha ? "equivalent" : "not shown to be equivalent") << " at alpha = .05.\n";
+  out << ", " << (difference <= control.bound.value ? "within" : "beyond") << " the bound of +-"
+      << shortestText(control.bound.value) << ".\n";
+}
+
+void writeControl(const DatasheetInput& sheet, const DatasheetFigures& figures, int control,
+                  std::ostream& out) {
+  const SheetControl& sheetControl = sheet.controls[static_cast<size_t>(control)];
+  std::vector<PairFigures> pairs;
+  for (const PairFigures& p : figures.categoryPairs) {
+    if (p.control == control) pairs.push_back(p);
+  }
+  const PairFigures* largest = nullptr;
+  long long tested = 0;
+  long long shown = 0;
+  for (const PairFigures& p : pairs) {
+    if (p.comparison.status != Computability::Computable) continue;
+    ++tested;
+    shown += p.comparison.equivalence.shown ? 1 : 0;
+    if (largest == nullptr || std::fabs(p.comparison.g) > std::fabs(largest->comparison.g)) {
+      largest = &p;
+    }
+  }
+  if (largest == nullptr) {
+    out << capitalized(sheetControl.name)
+        << ": Hedges' g and the equivalence test need at least two words per category and some "
+           "spread.\n";
+  } else {
+    writeLargest(sheet, sheetControl, *largest, out);
+    out << "  Equivalence was shown for " << shown << " of the " << tested
+        << " pairs of categories tested (the datasheet gives each pair).\n";
+  }
+  for (const PairFigures& p : pairs) {
+    if (p.comparison.status == Computability::NoSpread) writeNoSpread(sheet, sheetControl, p, out);
+  }
+}
+
+bool listHasWords(const DrawnList& list, int listNumber) {
+  return std::any_of(list.rows.begin(), list.rows.end(),
+                     [&](const ListRow& row) { return row.list == listNumber; });
 }
 
 void writeLists(const DrawnList& list, std::ostream& out) {
@@ -182,10 +221,16 @@ void writeLists(const DrawnList& list, std::ostream& out) {
   std::map<Measure, std::pair<double, double>> extremes;
   const Measure compared[] = {Measure::Length, Measure::Frequency, Measure::Valence,
                               Measure::Arousal};
+  int withWords = 0;
   for (int l = 1; l <= list.lists; ++l) {
     out << "  list " << l << ":";
+    if (!listHasWords(list, l)) {
+      out << " no complete group\n";
+      continue;
+    }
+    ++withWords;
     for (Measure m : compared) {
-      const double mean = summarize(valuesOfList(list, l, m)).mean;
+      const double mean = summarizeSample(valuesOfList(list, l, m)).mean;
       out << " " << fixed(mean);
       auto [it, fresh] = extremes.try_emplace(m, mean, mean);
       if (!fresh)
@@ -193,122 +238,53 @@ void writeLists(const DrawnList& list, std::ostream& out) {
     }
     out << "\n";
   }
-  out << "Largest difference between lists in mean length "
-      << fixed(extremes[Measure::Length].second - extremes[Measure::Length].first) << ", frequency "
-      << fixed(extremes[Measure::Frequency].second - extremes[Measure::Frequency].first)
-      << ", valence " << fixed(extremes[Measure::Valence].second - extremes[Measure::Valence].first)
-      << ", arousal " << fixed(extremes[Measure::Arousal].second - extremes[Measure::Arousal].first)
-      << ".\n";
-}
-
-// The size of the numbers a value on `scale` is computed from.
-double scaleMagnitude(const RatingScale& scale) {
-  return std::max(std::fabs(scale.low), std::fabs(scale.high));
-}
-
-// A threshold of the 1-9 bands on the file's own scale, as written.
-std::string onScale(double threshold, const RatingScale& scale) {
-  return plainNumber(scale.fromNinePoint(threshold), scaleMagnitude(scale));
-}
-
-std::string bandsOf(AffectCategory c, const RatingScale& s) {
-  const std::string neutral =
-      "valence above " + onScale(kNeutralAbove, s) + " and below " + onScale(kNeutralBelow, s);
-  switch (c) {
-    case AffectCategory::PosCalm:
-      return "valence above " + onScale(kPositiveAbove, s) + ", arousal at most " +
-             onScale(kPosArousalCut, s);
-    case AffectCategory::NegCalm:
-      return "valence below " + onScale(kNegativeBelow, s) + ", arousal at most " +
-             onScale(kNegArousalCut, s);
-    case AffectCategory::NeuCalm:
-      return neutral + ", arousal at most " + onScale(kNeuArousalCut, s);
-    case AffectCategory::PosAroused:
-      return "valence above " + onScale(kPositiveAbove, s) + ", arousal above " +
-             onScale(kPosArousalCut, s);
-    case AffectCategory::NegAroused:
-      return "valence below " + onScale(kNegativeBelow, s) + ", arousal above " +
-             onScale(kNegArousalCut, s);
-    case AffectCategory::NeuAroused:
-      return neutral + ", arousal above " + onScale(kNeuArousalCut, s);
-    case AffectCategory::Unclassed:
-      break;
-  }
-  return "";
-}
-
-void writeMethods(const DrawnList& list, const ReportContext& context, std::ostream& out) {
-  const RatingScale& scale = context.scale;
-  const size_t k = std::max<size_t>(list.play.size(), 1);
-  const size_t groups = list.rows.size() / k;
-  std::string categories;
-  for (size_t c = 0; c < list.play.size(); ++c) {
-    categories += std::string(c == 0 ? "" : "; ") + nameOf(list.play[c]) + " (" +
-                  bandsOf(list.play[c], scale) + ")";
-  }
-  const MatchRules& rules = context.rules;
-  std::string design = std::to_string(groups) + " matched groups of one word per category (" +
-                       countOf(static_cast<long long>(list.rows.size()), "word", "words") + ")";
-  if (list.lists > 1) {
-    design += ", dealt in turn into " + std::to_string(list.lists) +
-              " lists with no word in common and the same number of words per category";
-  }
-  out << "Methods: Stimuli were selected with stimsel " << STIMSEL_VERSION
-      << " from the norms file " << context.normsFile << " (" << context.normsRows
-      << " rows). Words were sorted by their mean valence and arousal ratings (scale "
-      << plainNumber(scale.low) << " to " << plainNumber(scale.high) << ") into "
-      << list.play.size() << " categories: " << categories << ". Words whose valence SD exceeded "
-      << plainNumber(scale.spreadFromNinePoint(kMaxValenceSpread), scaleMagnitude(scale))
-      << " were not used. The list consists of " << design << "; within each group, "
-      << (rules.matchAll ? "every two words lie within " : "every word lies within ")
-      << rules.lengthTolerance << " letters and " << plainNumber(rules.frequencyTolerance)
-      << (rules.zipf ? " Zipf units (log10 frequency per million + 3)" : " frequency units")
-      << (rules.matchAll ? " of each other" : " of the group's first word (its anchor)")
-      << ". Groups were drawn at random with seed " << context.seed << ".\n";
+  if (withWords < 2) return;
+  const auto range = [&](Measure m) { return fixed(extremes[m].second - extremes[m].first); };
+  out << "Largest difference between lists in mean length " << range(Measure::Length)
+      << ", frequency " << range(Measure::Frequency) << ", valence " << range(Measure::Valence)
+      << ", arousal " << range(Measure::Arousal) << ".\n";
 }
 
 }  // namespace
 
 Comparison compareMeans(const std::vector<double>& a, const std::vector<double>& b, double bound) {
+  const MeanComparison m = compareSampleMeans(a, b, {bound, EquivalenceBound::Unit::PooledSd});
   Comparison c;
-  const Summary sa = summarize(a);
-  const Summary sb = summarize(b);
-  if (sa.n < 2 || sb.n < 2) return c;
-  c.df = static_cast<double>(sa.n + sb.n - 2);
-  const auto na = static_cast<double>(sa.n);
-  const auto nb = static_cast<double>(sb.n);
-  c.pooledSd = std::sqrt(((na - 1) * sa.sd * sa.sd + (nb - 1) * sb.sd * sb.sd) / c.df);
-  if (c.pooledSd == 0) return c;
-  const double correction = 1 - 3 / (4 * (na + nb) - 9);
-  c.g = (sa.mean - sb.mean) / c.pooledSd * correction;
-  const double se = c.pooledSd * std::sqrt(1.0 / na + 1.0 / nb);
-  const double diff = sa.mean - sb.mean;
-  c.tLower = (diff + bound * c.pooledSd) / se;
-  c.tUpper = (diff - bound * c.pooledSd) / se;
-  const boost::math::students_t t(c.df);
-  const double pLower = boost::math::cdf(boost::math::complement(t, c.tLower));
-  const double pUpper = boost::math::cdf(t, c.tUpper);
-  c.p = std::max(pLower, pUpper);
-  c.computable = true;
+  c.computable = m.status == Computability::Computable;
+  if (!c.computable) return c;
+  c.g = m.g;
+  c.pooledSd = m.pooledSd;
+  c.df = m.df;
+  c.tLower = m.equivalence.tLower;
+  c.tUpper = m.equivalence.tUpper;
+  c.p = m.equivalence.p;
   return c;
 }
 
-void writeReport(const DrawnList& list, const ReportContext& context, std::ostream& out) {
+void writeReport(const DrawnList& list, const ReportContext& context, const DatasheetInput& sheet,
+                 std::ostream& out) {
   out << "\nBalance report\n";
   if (!context.complete) {
     out << "The list is short: " << list.rows.size() << " of " << context.wantedWords
         << " words were matched; the report covers the complete groups.\n";
   }
-  writeCategories(list, out);
-  writeSpreads(list, context, out);
-  writeComparison(list, Measure::Length, "Length", out);
-  writeComparison(list, Measure::Frequency, "Frequency", out);
-  writeLists(list, out);
+  const DatasheetFigures figures = datasheetFigures(sheet, FigureScope::Summary);
+  if (list.rows.empty()) {
+    out << "No complete group was drawn, so there are no statistics.\n";
+  } else {
+    writeCategories(list, out);
+    writeSpreads(list, context, out);
+    for (size_t c = 0; c < sheet.controls.size(); ++c) {
+      writeControl(sheet, figures, static_cast<int>(c), out);
+    }
+    writeLists(list, out);
+  }
   out << "Zipf frequency is log10 of the frequency per million plus 3; a frequency below "
       << plainNumber(kZipfFloorPerMillion) << " per million (0 included) counts as "
       << plainNumber(kZipfFloorPerMillion) << " (Zipf 1).\n";
-  out << "Seed: " << context.seed << "\n";
-  out << "To draw this list again: " << context.command << "\n";
-  writeMethods(list, context, out);
+  out << "Seed: " << sheet.provenance.seed << "\n";
+  out << "To draw this list again: " << sheet.provenance.command << "\n";
+  out << "Citation: " << citationRequest(sheet) << "\n";
+  out << "Methods: " << methodsSentences(sheet, figures) << "\n";
   if (context.balance != nullptr) writeBalanceSection(*context.balance, out);
 }

@@ -284,6 +284,8 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
   }
   if (reader.error()) return *reader.error();
   if (rowsRead == 0) return ReadError::at(fileName, 0, "the file has no data rows");
+  table.rows.read = rowsRead;
+  table.rows.missingValues = leftOut;
   table.reading =
       countOf(rowsRead, "row", "rows") + "; " + columnsRead(header, columns.value(), shown);
   if (leftOut > 0) {

@@ -64,6 +64,11 @@ Result<FrequencyTable> readFrequencyTable(std::istream& in, const std::string& f
   table.freqColumn = header[freqColumn];
   std::vector<std::string_view> fields;
   while (reader.next(fields)) {
+    if (std::all_of(fields.begin(), fields.end(),
+                    [](std::string_view f) { return trimmed(f).empty(); })) {
+      continue;
+    }
+    ++table.rows;
     // "nan", "na" and "null" are words; only an empty cell names none.
     const std::string word(wordColumn < fields.size() ? trimmed(fields[wordColumn]) : "");
     const std::string_view text = freqColumn < fields.size() ? trimmed(fields[freqColumn]) : "";
@@ -110,6 +115,8 @@ void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
   if (!table.partOfSpeech.empty()) table.partOfSpeech.resize(kept);
   for (NumericColumn& column : table.columns) column.values.resize(kept);
   const size_t missing = before - table.records.size();
+  table.rows.noFrequency += static_cast<long long>(missing);
+  table.rows.frequencyFileRows = frequencies.rows;
   if (missing > 0) {
     table.warnings.push_back("Warning: " + std::to_string(missing) + " of " +
                              std::to_string(before) + " norms words have no frequency in " +

@@ -21,6 +21,7 @@ struct FrequencyTable {
   std::unordered_map<std::string, Entry> folded;  // the first word of each folded form
   std::string wordColumn;  // the names of the columns read, for the "Reading: " line
   std::string freqColumn;
+  long long rows = 0;  // data rows, blank lines aside
 };
 
 // Reads a CSV or TSV table whose first row names the columns: the word

@@ -375,6 +375,37 @@ std::vector<Row> catalogue() {
        "stimsel: unknown option '--balance=yes' (try --help)", false},
       {"--balance on a list that falls short", {}, {"2147483647", "NO", "--seed=1", "--balance"},
        3, "Only 300 of 2147483646 words could be matched.", true},
+      {"datasheet not named .md", {}, {"12", "--datasheet", "sheet.txt"}, 2,
+       "stimsel: bad value 'sheet.txt' for --datasheet: expected a file name ending .md (the "
+       "JSON datasheet is written beside it, ending .json)", false},
+      {"equivalence bound without a unit", {}, {"12", "--equivalence-bound", "0.5"}, 2,
+       "stimsel: bad value '0.5' for --equivalence-bound: expected NUMBERsd (in pooled SDs, such "
+       "as 0.5sd) or VARIABLE=VALUE in the variable's own units (such as zipf=0.1 or length=1), "
+       "with VARIABLE one of length, frequency, zipf", false},
+      {"equivalence bound for a variable not matched", {},
+       {"12", "--equivalence-bound", "valence=1"}, 2,
+       "stimsel: bad value 'valence=1' for --equivalence-bound: expected NUMBERsd (in pooled SDs, "
+       "such as 0.5sd) or VARIABLE=VALUE in the variable's own units (such as zipf=0.1 or "
+       "length=1), with VARIABLE one of length, frequency, zipf", false},
+      {"equivalence bound of 0", {}, {"12", "--equivalence-bound=0sd"}, 2,
+       "stimsel: bad value '0sd' for --equivalence-bound: expected a bound above 0 and at most "
+       "1000000", false},
+      {"equivalence bound beyond a million", {}, {"12", "--equivalence-bound", "length=1e7"}, 2,
+       "stimsel: bad value 'length=1e7' for --equivalence-bound: expected a bound above 0 and at "
+       "most 1000000", false},
+      {"two equivalence bounds for one variable", {},
+       {"12", "--equivalence-bound", "zipf=0.1", "--equivalence-bound", "frequency=2"}, 2,
+       "stimsel: bad value 'frequency=2' for --equivalence-bound: zipf=0.1 already bounds "
+       "frequency; give one bound per variable", false},
+      {"two equivalence bounds in SDs", {},
+       {"12", "--equivalence-bound", "0.5sd", "--equivalence-bound", "0.3SD"}, 2,
+       "stimsel: bad value '0.3SD' for --equivalence-bound: a bound in pooled SDs was already "
+       "given (0.5sd); give one", false},
+      {"Zipf bound while frequency is matched in its own units", {},
+       {"12", "--equivalence-bound", "zipf=0.1"}, 2,
+       "stimsel: --equivalence-bound zipf=0.1 bounds Zipf frequency, but this run matches "
+       "frequency in its own units; give frequency=VALUE, or match on Zipf with --zipf-tolerance",
+       false},
       {"control bytes in a message", {{"norms.csv", kCsv + "bad,8,x\x1b[2J\n\n"}},
        {"6", "--norms", "norms.csv"}, 1,
        "norms.csv:8: column Arousal: value \"x\\x1B[2J\" is not a decimal number", false},

@@ -250,8 +250,10 @@ TEST(AffectDatasheet, SampleMethodsParagraph) {
       "calm positive and calm negative, Hedges' g = 0.58 (90% CI [-0.33, 1.47]); two one-sided "
       "tests (alpha = 0.05) against a bound of ±0.5 pooled SD showed equivalence for 0 of 30 "
       "tested comparisons. With 6 words per category, equivalence at that bound cannot be shown "
-      "whatever the means; only bounds above ±1.05 SD could be. Groups were drawn at random with "
-      "seed 7. [Please cite the publication of the norms in KOVA.txt.]");
+      "whatever the means; only bounds above ±1.05 SD could be. The bound is stimsel's default of "
+      "half a pooled SD, used because no other was set; it treats a difference smaller than half "
+      "the spread of the compared words as negligible. Groups were drawn at random with seed 7. "
+      "[Please cite the publication of the norms in KOVA.txt.]");
 }
 
 TEST(GroupCapacity, GreedyGroupsAndThePoolBound) {

@@ -43,7 +43,8 @@ std::map<std::string, std::string> snapshot(const std::string& dir) {
 }
 
 // The sample norms and tags, a CSV norms file, a frequency file, an
-// exclusion file, a link to the norms, a FIFO, a folder and an old export.
+// exclusion file, links to the norms (named as a datasheet and its JSON
+// would be), a FIFO, a folder and an old export.
 void fillFolder(const TempDir& dir) {
   for (const char* name : {"KOVA.txt", "kovatags.txt"}) {
     fs::copy_file(kData + "/" + name, dir.path() + "/" + name);
@@ -53,6 +54,8 @@ void fillFolder(const TempDir& dir) {
   dir.write("used.txt", "1\nabandon\n");
   dir.write("list.csv", "old list\n");
   fs::create_symlink("KOVA.txt", dir.path() + "/link.txt");
+  fs::create_symlink("KOVA.txt", dir.path() + "/kova.md");
+  fs::create_symlink("KOVA.txt", dir.path() + "/twin.json");
   mkfifo((dir.path() + "/fifo.csv").c_str(), 0600);
   fs::create_directory(dir.path() + "/folder.svg");
 }
@@ -129,6 +132,25 @@ TEST(Outputs, ARefusedRunLeavesEveryFileAsItWas) {
        1,
        false,
        "stimsel: cannot write /dev/full: it is a device, not a regular file\n"},
+      {"datasheet names the norms through a link",
+       {"--datasheet", "kova.md"},
+       2,
+       false,
+       "stimsel: --datasheet kova.md names the same file as --norms KOVA.txt" + same},
+      {"the JSON beside the datasheet names the norms through a link",
+       {"--datasheet", "twin.md"},
+       2,
+       false,
+       "stimsel: the JSON datasheet twin.json (beside --datasheet twin.md) names the same file as "
+       "--norms KOVA.txt" +
+           same},
+      {"datasheet's JSON names the export",
+       {"--out", "list.json", "--datasheet", "list.md"},
+       2,
+       false,
+       "stimsel: the JSON datasheet list.json (beside --datasheet list.md) names the same file as "
+       "--out list.json" +
+           same},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -164,6 +186,18 @@ TEST(Outputs, AFailedWriteReplacesNothing) {
       {"plot after the export into a missing folder",
        "",
        {"36", "YES", "--out", "list.csv", "--plot", "nodir/p.svg"},
+       "stimsel: cannot write nodir/p.svg: No such file or directory\n"},
+      {"datasheet over the file size limit after the export",
+       "ulimit -f 16;",
+       {"36", "YES", "--out", "list.csv", "--datasheet", "sheet.md"},
+       "stimsel: cannot write sheet.md: File too large\n"},
+      {"datasheet after the export into a missing folder",
+       "",
+       {"36", "YES", "--out", "list.csv", "--datasheet", "nodir/sheet.md"},
+       "stimsel: cannot write nodir/sheet.md: No such file or directory\n"},
+      {"plot into a missing folder beside a datasheet",
+       "",
+       {"36", "YES", "--datasheet", "sheet.md", "--plot", "nodir/p.svg"},
        "stimsel: cannot write nodir/p.svg: No such file or directory\n"},
   };
   for (const auto& c : cases) {

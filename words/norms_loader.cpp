@@ -188,6 +188,7 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
                          "the file has no data lines after its " +
                              countOf(layout.headerLines, "header line", "header lines"));
   }
+  table.rows.read = table.count();
   table.reading = countOf(table.count(), "row", "rows") + " after " +
                   countOf(layout.headerLines, "header line", "header lines");
   markDuplicates(table);

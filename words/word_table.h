@@ -36,6 +36,16 @@ struct NumericColumn {
   std::vector<double> values;
 };
 
+// Rows the readers counted, as numbers for the datasheet (the warnings say
+// the same in words): the norms file's data rows, those left out before the
+// table was built, and the data rows of a joined frequency file.
+struct RowCounts {
+  long long read = 0;           // data rows of the norms file, blank lines aside
+  long long missingValues = 0;  // left out for a missing value in a column the run needs
+  long long noFrequency = 0;    // left out for want of a row in the frequency file
+  long long frequencyFileRows = 0;
+};
+
 // Records in norms-file order; a record's index is its position among the
 // file's data lines and never changes.
 struct WordTable {
@@ -58,6 +68,7 @@ struct WordTable {
   std::string frequencyColumn;
   // "Warning: ..." lines about rows the reader left out, for the run to print.
   std::vector<std::string> warnings;
+  RowCounts rows;
 
   int count() const { return static_cast<int>(records.size()); }
 };
