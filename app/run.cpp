@@ -447,8 +447,8 @@ int finishList(const Settings& settings, const PreparedWords& words, const Drawn
   std::optional<DatasheetInput> sheet;
   if ((settings.report && list.isAffect()) || settings.datasheetFile) {
     Result<DatasheetInput> built = runDatasheetInput(
-        settings, words, list, rerunCommand(settings, drawn.seed), drawn.seed,
-        settings.datasheetFile.has_value(), laterSteps(settings, drawn));
+        settings, words, list, drawn.rows, drawn.controls, rerunCommand(settings, drawn.seed),
+        drawn.seed, settings.datasheetFile.has_value(), laterSteps(settings, drawn));
     if (!built.ok()) {
       streams.notices << built.error().text() << "\n";
       return built.error().badCommand ? kExitBadOption : kExitInputError;

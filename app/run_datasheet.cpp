@@ -6,6 +6,8 @@
 #include "app/equivalence_bounds.h"
 #include "app/usage.h"
 #include "datasheet/affect_datasheet.h"
+#include "datasheet/design_datasheet.h"
+#include "datasheet/design_datasheet.h"
 #include "datasheet/sha256.h"
 
 namespace {
@@ -74,15 +76,30 @@ Result<AffectRunFacts> affectRunFacts(const Settings& settings, const PreparedWo
 }  // namespace
 
 Result<DatasheetInput> runDatasheetInput(const Settings& settings, const PreparedWords& words,
-                                         const DrawnList& list, const std::string& command,
-                                         std::uint32_t seed, bool digests,
-                                         const LaterSteps& later) {
+                                         const DrawnList& list, const DesignRows& rows,
+                                         const std::vector<Control>& controls,
+                                         const std::string& command, std::uint32_t seed,
+                                         bool digests, const LaterSteps& later) {
   Provenance provenance{versionText(), command, seed, words.inputs};
   if (digests) {
     if (std::optional<ReadError> error = addDigests(provenance.files)) return *error;
   }
   const Result<AffectRunFacts> facts = affectRunFacts(settings, words, provenance, later);
   if (!facts.ok()) return facts.error();
-  return affectDatasheetInput(words.table, list, settings.rules, settings.norms.scale,
-                              wordsWanted(settings), facts.value());
+  if (!settings.design.isAffect()) {
+    return splitDatasheetInput(words.table, list, settings.design, rows, controls,
+                               settings.rules.matchAll, wordsWanted(settings), facts.value());
+  }
+  DatasheetInput input =
+      affectDatasheetInput(words.table, list, settings.rules, settings.norms.scale,
+                           wordsWanted(settings), facts.value());
+  addFilterRemoval(input, settings.design, rows);
+  // Controls other than the default length and frequency pair, or words a
+  // filter barred, change what was matched and what was eligible.
+  const bool defaults =
+      isLengthAndFrequency(controls) && controls[0].tolerance == settings.rules.lengthTolerance;
+  if (!defaults || !settings.design.filters.empty()) {
+    useDesignControls(input, list, rows, controls, false, facts.value());
+  }
+  return input;
 }

@@ -15,6 +15,7 @@
 #include "balance/balance.h"
 #include "balance/latin_square.h"
 #include "datasheet/datasheet.h"
+#include "design/design_rows.h"
 #include "output/drawn_list.h"
 
 // What steps after the draw report to the datasheet when the run takes
@@ -29,8 +30,11 @@ struct LaterSteps {
 // file (the datasheet states them; the report does not need them). Fails
 // when an equivalence bound names a frequency scale the run does not match
 // on (a bad command), or an input can no longer be read.
+// `rows` and `controls` are what the selection saw and matched on.
 Result<DatasheetInput> runDatasheetInput(const Settings& settings, const PreparedWords& words,
-                                         const DrawnList& list, const std::string& command,
-                                         std::uint32_t seed, bool digests, const LaterSteps& later);
+                                         const DrawnList& list, const DesignRows& rows,
+                                         const std::vector<Control>& controls,
+                                         const std::string& command, std::uint32_t seed,
+                                         bool digests, const LaterSteps& later);
 
 #endif  // STIMSEL_APP_RUN_DATASHEET_H_

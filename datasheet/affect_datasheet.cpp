@@ -170,11 +170,6 @@ std::vector<Removal> removals(const WordTable& table, const std::vector<AffectCa
   return removed;
 }
 
-EquivalenceBound boundOf(const std::optional<double>& raw, double pooledSd) {
-  if (!raw) return {pooledSd, EquivalenceBound::Unit::PooledSd};
-  return {*raw, EquivalenceBound::Unit::Raw};
-}
-
 std::vector<SheetControl> controlsOf(const MatchRules& rules, const AffectRunFacts& facts) {
   SheetControl length{"length", "letters", static_cast<double>(rules.lengthTolerance), 0,
                       boundOf(facts.lengthBound, facts.pooledSdBound)};
@@ -212,6 +207,13 @@ GroupCapacity capacityOf(const WordTable& table, const std::vector<AffectCategor
   return greedyGroupCapacity(input);
 }
 
+}  // namespace
+
+EquivalenceBound boundOf(const std::optional<double>& raw, double pooledSd) {
+  if (!raw) return {pooledSd, EquivalenceBound::Unit::PooledSd};
+  return {*raw, EquivalenceBound::Unit::Raw};
+}
+
 SheetBalance sheetBalanceOf(const BalanceResult& b) {
   SheetBalance s{b.imbalanceBefore,
                  b.imbalanceAfter,
@@ -227,8 +229,6 @@ SheetBalance sheetBalanceOf(const BalanceResult& b) {
       plainNumber(kSdFloor) + ")";
   return s;
 }
-
-}  // namespace
 
 std::string affectRuleText(AffectCategory category, const RatingScale& scale) {
   if (category == AffectCategory::Unclassed) return "";

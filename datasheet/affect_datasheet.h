@@ -41,6 +41,13 @@ struct AffectRunFacts {
   std::optional<Schedule> latinSquare;
 };
 
+// The equivalence bound of a control: `raw` in the variable's own units
+// when the run set one, else `pooledSd` pooled SDs.
+EquivalenceBound boundOf(const std::optional<double>& raw, double pooledSd);
+
+// The datasheet's account of a balancing, with its cost in one sentence.
+SheetBalance sheetBalanceOf(const BalanceResult& b);
+
 // The rule of category `category` on `scale`, as the classification's
 // comparisons decide it on single-precision ratings: "valence above 7 and
 // arousal of 5.67 or more" (a rating read as 5.67 lies above 5.67),

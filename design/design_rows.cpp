@@ -94,6 +94,8 @@ DesignRows applyDesign(const Design& design, const std::vector<Control>& control
   DesignRows rows;
   rows.categories = design.isAffect() ? static_cast<int>(play.size()) : design.categoryCount();
   rows.slot = design.isAffect() ? affectSlots(play, table) : splitSlots(design, table);
+  rows.category = rows.slot;
+  rows.barredByFilter.assign(rows.slot.size(), 0);
   const std::vector<char> passes = passesFilters(design, table);
   for (size_t i = 0; i < rows.slot.size(); ++i) {
     if (rows.slot[i] == 0) continue;
@@ -101,6 +103,7 @@ DesignRows applyDesign(const Design& design, const std::vector<Control>& control
       rows.slot[i] = 0;
     } else if (!passes[i]) {
       rows.slot[i] = 0;
+      rows.barredByFilter[i] = 1;
       ++rows.filteredOut;
     }
   }

@@ -21,6 +21,12 @@ struct DesignRows {
   std::vector<std::uint8_t> slot;  // per row: 1..K, or 0
   Controls controls;               // per row, one value per control
   int filteredOut = 0;             // rows in play that a filter barred
+  // Per row, its category by the design alone (the list mode's affect
+  // categories, or the bands), before any row was barred; and whether a
+  // filter barred it (only rows in a category that could otherwise be
+  // chosen are marked), for counts of what each rule removed.
+  std::vector<std::uint8_t> category;
+  std::vector<char> barredByFilter;
 };
 
 // The values of `variable` for every row of `table`: "length" (letters),

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
@@ -155,6 +156,64 @@ TEST(SplitDesign, TableAndShortfallNameTheCategories) {
       << run.output;
   EXPECT_NE(run.output.find("\tgrief          \tneg/abstract\t2\t2.1\t5\n"), std::string::npos);
   EXPECT_NE(run.output.find("\thope           \tpos/abstract\t7.5\t1.5\t4\n"), std::string::npos);
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The datasheet of a design accounts for every word read (the removals and
+// the categories' pools add up) and describes the words the export holds,
+// with the values they were matched on.
+TEST(SplitDesign, DatasheetAccountsForEveryWordAndMatchesTheExport) {
+  TempDir dir;
+  dir.write("norms.csv", generatedNorms(3000));
+  const RunResult run = runStimsel(dir.path(), {"24",
+                                                "--norms",
+                                                "norms.csv",
+                                                "--split",
+                                                "valence=neg:[1,4) pos:(6,9]",
+                                                "--split",
+                                                "Concreteness=abstract:[1,3] concrete:(3,5]",
+                                                "--control",
+                                                "length=1",
+                                                "--control",
+                                                "zipf=0.3",
+                                                "--control",
+                                                "aoa=2",
+                                                "--where",
+                                                "valence_sd<=2",
+                                                "--lists",
+                                                "2",
+                                                "--datasheet",
+                                                "sheet.md",
+                                                "--out",
+                                                "list.csv",
+                                                "--seed",
+                                                "4"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  const auto sheet = nlohmann::json::parse(fileText(dir.path() + "/sheet.json"));
+  long long removed = 0;
+  for (const auto& removal : sheet["removed"]) removed += removal["words"].get<long long>();
+  long long eligible = 0;
+  for (const auto& category : sheet["design"]["categories"]) {
+    eligible += category["eligible"].get<long long>();
+  }
+  EXPECT_EQ(sheet["rows"]["loaded"].get<long long>() - removed, eligible);
+  EXPECT_EQ(sheet["rows"]["eligible"].get<long long>(), eligible);
+  EXPECT_EQ(sheet["removed"].back()["rule"], "not meeting valence_sd <= 2");
+  std::vector<std::string> controls;
+  for (const auto& control : sheet["design"]["controls"]) controls.push_back(control["name"]);
+  EXPECT_EQ(controls, (std::vector<std::string>{"length", "Zipf frequency", "aoa"}));
+  const ExportRows rows = readDelimitedExport(fileText(dir.path() + "/list.csv"), ',');
+  ASSERT_EQ(sheet["words"].size(), rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto& word = sheet["words"][i];
+    EXPECT_EQ(word["word"], rows[i].at("word"));
+    EXPECT_EQ(word["values"]["aoa"].get<double>(), std::stod(rows[i].at("aoa")));
+    EXPECT_EQ(word["values"]["Zipf frequency"].get<double>(), std::stod(rows[i].at("zipf")));
+  }
 }
 
 TEST(SplitDesign, BadFormsAreRefused) {
