@@ -132,11 +132,12 @@ function notAnInput(name) {
   return inputs.some((f) => f.name === name) ? `stimsel-${name}` : name;
 }
 
-// Downloads are named from the norms file and the seed (warriner-seed1.csv).
-function downloadName(args, extension) {
+// Downloads are named from the norms file and the seed (warriner-seed1.csv;
+// the datasheet warriner-seed1-datasheet.md, apart from the JSON export).
+function downloadName(args, extension, suffix = '') {
   const norms = files.norms ? files.norms.name : sample.norms.name;
   const stem = norms.replace(/\.[^.]*$/, '') || norms;
-  return notAnInput(`${stem}-seed${seedOf(args)}.${extension}`);
+  return notAnInput(`${stem}-seed${seedOf(args)}${suffix}.${extension}`);
 }
 
 function newSeed() {
@@ -406,8 +407,14 @@ async function draw() {
 }
 
 // The file a download gives for `format`, and the option that writes it:
-// the schedule is written beside a CSV export.
+// the schedule is written beside a CSV export, the datasheet's JSON beside
+// its Markdown.
 function downloadOutput(args, format) {
+  if (format.startsWith('datasheet-')) {
+    const sheet = downloadName(args, 'md', '-datasheet');
+    const extension = format.slice('datasheet-'.length);
+    return {name: sheet.replace(/md$/, extension), extra: ['--datasheet', sheet]};
+  }
   if (format === 'schedule') {
     const out = downloadName(args, 'csv');
     return {name: out.replace(/\.csv$/, '-schedule.csv'), extra: ['--out', out]};
@@ -417,7 +424,8 @@ function downloadOutput(args, format) {
 }
 
 const types = {csv: 'text/csv', tsv: 'text/tab-separated-values', json: 'application/json',
-  svg: 'image/svg+xml', schedule: 'text/csv'};
+  svg: 'image/svg+xml', schedule: 'text/csv', 'datasheet-md': 'text/markdown',
+  'datasheet-json': 'application/json'};
 
 async function download(format) {
   if (!$('results').dataset.args) return;

@@ -125,6 +125,24 @@ async function addRow(page, kind, values) {
   }
 }
 
+// Where two JSON values differ: the paths of strings, keys or shapes that
+// are not the same, and of numbers further apart than 12 significant
+// digits. The JSON datasheet writes every figure to 17 digits, and the last
+// of them differ between the browser's build and the system's: their
+// log10 and Boost's long double (128 bits in WebAssembly, 80 on x86-64) are
+// not the same.
+function differentFigures(a, b, path = '') {
+  if (typeof a === 'number' && typeof b === 'number') {
+    return Math.abs(a - b) <= 1e-12 * Math.max(Math.abs(a), Math.abs(b)) ? [] : [path];
+  }
+  if (a === null || b === null || typeof a !== 'object' || typeof b !== 'object') {
+    return a === b ? [] : [path];
+  }
+  const keys = Object.keys(a);
+  if (Array.isArray(a) !== Array.isArray(b) || keys.join() !== Object.keys(b).join()) return [path];
+  return keys.flatMap((k) => differentFigures(a[k], b[k], `${path}/${k}`));
+}
+
 // What the page shows that a run put there, and whether a download is left.
 const shownResult = (page) => page.evaluate(() => ({
   hidden: document.getElementById('results').hidden,
@@ -527,6 +545,21 @@ try {
       assert.equal(await page.$eval('[data-format="schedule"]', (b) => b.hidden), true);
     });
 
+  await check('the datasheet downloads: the Markdown the program\'s bytes, the JSON its figures',
+    async () => {
+      const args = await pageArgs(page);
+      cli([...args, '--datasheet', 'lexicon-seed3-datasheet.md']);
+      const written = (name) => readFileSync(join(work, name), 'utf8');
+      const md = await download(page, 'datasheet-md');
+      assert.equal(md.name, 'lexicon-seed3-datasheet.md');
+      assert.equal(md.text, written(md.name));
+      const json = await download(page, 'datasheet-json');
+      assert.equal(json.name, 'lexicon-seed3-datasheet.json');
+      assert.deepEqual(differentFigures(JSON.parse(json.text), JSON.parse(written(json.name))), []);
+      assert.match(md.text,
+        /^# Datasheet\n[^]*--split 'Conc\.M=abstract:\[1,2\.5\) concrete:\[3\.5,5\]' [^]*--balance/);
+    });
+
   // A fresh page: the sample again, at a phone's width.
   await page.setViewport({width: 360, height: 740});
   await page.goto(`http://127.0.0.1:${port}/index.html`);
@@ -564,8 +597,11 @@ try {
   await check('at 360 px the design\'s rows fit, labelled and reached by the keyboard',
     async () => {
       await addRow(page, 'split', {variable: 'valence', bands: 'neg:[1,4) pos:(6,9]'});
+      await addRow(page, 'split', {variable: 'arousal', bands: 'calm:[1,5] aroused:(5,9]'});
       await addRow(page, 'control', {variable: 'length', tolerance: '1'});
       await addRow(page, 'filter', {variable: 'valence_sd', operator: '<=', number: '2'});
+      await page.click('#balance');
+      await setValue(page, 'seed', '3');
       await draw(page);
       assert.match(await text(page, '#status'), /^Done\./);
       const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
@@ -580,7 +616,7 @@ try {
     await page.evaluate(() => document.activeElement.blur());
     const top = await page.$eval('#words',
       (w) => w.closest('fieldset').getBoundingClientRect().top + scrollY - 16);
-    await page.screenshot({path: screenshot, clip: {x: 0, y: top, width: 1280, height: 900},
+    await page.screenshot({path: screenshot, clip: {x: 0, y: top, width: 1280, height: 1500},
       captureBeyondViewport: true});
   }
 } finally {
