@@ -125,6 +125,16 @@ std::vector<int> Design::bandsOf(int category) const {
   return bands;
 }
 
+std::string Split::text() const {
+  std::string list;
+  for (size_t i = 0; i < bands.size(); ++i) {
+    const Band& band = bands[i];
+    list += (i == 0 ? "" : ", ") +
+            (band.name.empty() ? band.interval.text() : band.name + " " + band.interval.text());
+  }
+  return variable + " (" + list + ")";
+}
+
 std::string Design::categoryName(int category) const {
   const std::vector<int> bands = bandsOf(category);
   std::string name;
