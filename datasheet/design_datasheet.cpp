@@ -115,6 +115,7 @@ void useDesignControls(DatasheetInput& input, const DrawnList& list, const Desig
   input.words.clear();
   for (const ListRow& row : list.rows) {
     std::vector<double> values;
+    values.reserve(static_cast<size_t>(rows.controls.count()));
     for (int c = 0; c < rows.controls.count(); ++c)
       values.push_back(rows.controls.value(row.index, c));
     input.words.push_back(
