@@ -6,7 +6,7 @@
 namespace {
 
 std::string controlName(const Control& control) {
-  const std::string name = asciiLower(control.variable);
+  std::string name = asciiLower(control.variable);
   if (name == "length" || name == "frequency") return name;
   if (name == "zipf") return "Zipf frequency";
   return shownText(control.variable);
@@ -39,6 +39,7 @@ BalanceSummary balanceSelection(const DesignRows& rows, const std::vector<Contro
   const BalanceInput input = balanceInputOf(rows, result.groups, lists, matchAll);
   const BalanceResult balanced = balanceGroups(input);
   std::vector<std::string> names;
+  names.reserve(controls.size());
   for (const Control& control : controls) names.push_back(controlName(control));
   result.groups = balanced.groups;
   return summarizeBalance(input, balanced, names);

@@ -357,7 +357,7 @@ std::string checkControls(const Settings& s) {
 
 // What the design's options ask of the rest of the command line.
 std::string checkDesignOptions(const Settings& s) {
-  const std::string bad = checkDesign(s.design);
+  std::string bad = checkDesign(s.design);
   if (!bad.empty()) return bad;
   if (!s.design.splits.empty() && s.positionalCount >= 2 && asciiLower(s.modeArgument) != "yes") {
     return "--split makes its own categories: the second position must be YES or left out, not '" +
@@ -393,13 +393,13 @@ std::string checkCombination(const Settings& s) {
   if (s.outFile && *s.outFile == "-" && s.report) {
     return "--report cannot go with --out - (standard output then holds the export alone)";
   }
-  const std::string schedule = checkLatinSquare(s);
+  std::string schedule = checkLatinSquare(s);
   if (!schedule.empty()) return schedule;
   if (s.zipfToleranceGiven && s.frequencyToleranceGiven) {
     return "--zipf-tolerance and --frequency-tolerance cannot go together: groups are matched "
            "on one of them; give only one";
   }
-  const std::string design = checkDesignOptions(s);
+  std::string design = checkDesignOptions(s);
   if (!design.empty()) return design;
   if (s.norms.headerLinesGiven && formatOf(s.norms) != NormsFormat::Classic) {
     return "--header-lines applies to the classic layout only; " + shownText(s.norms.path) +

@@ -235,9 +235,7 @@ std::string affectRuleText(AffectCategory category, const RatingScale& scale) {
   return valenceText(category, scale) + " and " + arousalText(category, scale);
 }
 
-DatasheetInput affectDatasheetInput(const WordTable& table, const DrawnList& list,
-                                    const MatchRules& rules, const RatingScale& scale,
-                                    long long wantedWords, const AffectRunFacts& facts) {
+DatasheetInput datasheetOfRun(const WordTable& table, const AffectRunFacts& facts, bool zipf) {
   DatasheetInput input;
   input.provenance = facts.provenance;
   input.normsName = facts.normsName;
@@ -246,8 +244,15 @@ DatasheetInput affectDatasheetInput(const WordTable& table, const DrawnList& lis
   input.rowsLoaded = table.count();
   input.frequencySource = facts.frequencySource;
   input.frequencyUnit = facts.frequencyPerMillion ? "per million"
-                        : rules.zipf ? "unit not stated; taken as per million for the Zipf scale"
-                                     : "as given in the file; unit not stated";
+                        : zipf ? "unit not stated; taken as per million for the Zipf scale"
+                               : "as given in the file; unit not stated";
+  return input;
+}
+
+DatasheetInput affectDatasheetInput(const WordTable& table, const DrawnList& list,
+                                    const MatchRules& rules, const RatingScale& scale,
+                                    long long wantedWords, const AffectRunFacts& facts) {
+  DatasheetInput input = datasheetOfRun(table, facts, rules.zipf);
   input.sortedBy = "by their mean valence and arousal ratings (scale " + plainNumber(scale.low) +
                    " to " + plainNumber(scale.high) + ")";
   input.removed = removals(table, list.play, scale, facts);

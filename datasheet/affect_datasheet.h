@@ -41,6 +41,11 @@ struct AffectRunFacts {
   std::optional<Schedule> latinSquare;
 };
 
+// What every design's datasheet takes from the run's facts and the table:
+// provenance, the norms and their rows, the frequencies' source and unit
+// (`zipf`: frequencies are matched on the Zipf scale).
+DatasheetInput datasheetOfRun(const WordTable& table, const AffectRunFacts& facts, bool zipf);
+
 // The equivalence bound of a control: `raw` in the variable's own units
 // when the run set one, else `pooledSd` pooled SDs.
 EquivalenceBound boundOf(const std::optional<double>& raw, double pooledSd);

@@ -1,5 +1,7 @@
 #include "datasheet/design_datasheet.h"
 
+#include <algorithm>
+
 #include "words/ascii_text.h"
 
 namespace {
@@ -38,16 +40,6 @@ GroupCapacity capacityOf(const DesignRows& rows, bool matchAll, bool everyCatego
   for (int c = 1; c <= anchors; ++c) input.anchorCycle.push_back(c);
   if (input.anchorCycle.empty()) input.anchorCycle.push_back(1);
   return greedyGroupCapacity(input);
-}
-
-std::string bandsText(const Split& split) {
-  std::string text;
-  for (size_t i = 0; i < split.bands.size(); ++i) {
-    const Band& band = split.bands[i];
-    text += (i == 0 ? "" : ", ") +
-            (band.name.empty() ? band.interval.text() : band.name + " " + band.interval.text());
-  }
-  return split.variable + " (" + text + ")";
 }
 
 // "valence in [1,4) and concreteness in [3.5,5]": a category's bands.
@@ -123,6 +115,7 @@ void useDesignControls(DatasheetInput& input, const DrawnList& list, const Desig
   input.words.clear();
   for (const ListRow& row : list.rows) {
     std::vector<double> values;
+    values.reserve(static_cast<size_t>(rows.controls.count()));
     for (int c = 0; c < rows.controls.count(); ++c)
       values.push_back(rows.controls.value(row.index, c));
     input.words.push_back(
@@ -134,19 +127,13 @@ DatasheetInput splitDatasheetInput(const WordTable& table, const DrawnList& list
                                    const Design& design, const DesignRows& rows,
                                    const std::vector<Control>& controls, bool matchAll,
                                    long long wantedWords, const AffectRunFacts& facts) {
-  DatasheetInput input;
-  input.provenance = facts.provenance;
-  input.normsName = facts.normsName;
-  input.normsCitation = facts.normsCitation;
-  input.rowsRead = facts.rowsRead;
-  input.rowsLoaded = table.count();
-  input.frequencySource = facts.frequencySource;
-  input.frequencyUnit =
-      facts.frequencyPerMillion ? "per million" : "as given in the file; unit not stated";
+  const bool zipf = std::any_of(controls.begin(), controls.end(),
+                                [](const Control& c) { return asciiLower(c.variable) == "zipf"; });
+  DatasheetInput input = datasheetOfRun(table, facts, zipf);
   std::string splits;
   for (size_t i = 0; i < design.splits.size(); ++i) {
     const char* joint = i == 0 ? "" : i + 1 == design.splits.size() ? " and " : ", ";
-    splits += joint + bandsText(design.splits[i]);
+    splits += joint + design.splits[i].text();
   }
   input.sortedBy =
       (design.splits.size() > 1 ? "by the combinations of the bands of " : "by the bands of ") +

@@ -16,7 +16,7 @@ std::string boundText(double value) {
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   // Plain decimals where they read back exactly; the full form otherwise,
   // so that a band's text names the very bound it compares with.
-  const std::string plain = decimalText(value);
+  std::string plain = decimalText(value);
   if (std::strtod(plain.c_str(), nullptr) == value) return plain;
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.17g", value);
@@ -123,6 +123,16 @@ std::vector<int> Design::bandsOf(int category) const {
     rest /= count;
   }
   return bands;
+}
+
+std::string Split::text() const {
+  std::string list;
+  for (size_t i = 0; i < bands.size(); ++i) {
+    const Band& band = bands[i];
+    list += (i == 0 ? "" : ", ") +
+            (band.name.empty() ? band.interval.text() : band.name + " " + band.interval.text());
+  }
+  return variable + " (" + list + ")";
 }
 
 std::string Design::categoryName(int category) const {

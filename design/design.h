@@ -50,6 +50,8 @@ struct Split {
 
   // The 0-based band holding `value`, or -1.
   int bandOf(double value) const;
+  // "valence (neg [1,4), pos (6,9])": the variable and its bands.
+  std::string text() const;
 };
 
 // Every word of a group lies within `tolerance` of the anchor (under the

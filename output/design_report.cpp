@@ -143,22 +143,12 @@ void writeComparisons(const DrawnList& list, const DesignReportContext& context,
   }
 }
 
-std::string splitText(const Split& split) {
-  std::string bands;
-  for (size_t i = 0; i < split.bands.size(); ++i) {
-    const Band& band = split.bands[i];
-    bands += (i == 0 ? "" : ", ") +
-             (band.name.empty() ? band.interval.text() : band.name + " " + band.interval.text());
-  }
-  return shownText(split.variable) + " (" + bands + ")";
-}
-
 void writeMethods(const DrawnList& list, const DesignReportContext& context, std::ostream& out) {
   const Design& design = *context.design;
   std::string splits;
   for (size_t i = 0; i < design.splits.size(); ++i) {
     const char* joint = i == 0 ? "" : i + 1 == design.splits.size() ? " and " : ", ";
-    splits += joint + splitText(design.splits[i]);
+    splits += joint + shownText(design.splits[i].text());
   }
   const size_t k = std::max<size_t>(list.categoryNames.size(), 1);
   out << "Methods: Stimuli were selected with stimsel " << STIMSEL_VERSION

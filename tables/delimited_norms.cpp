@@ -168,6 +168,7 @@ Result<size_t> keptColumnOf(const std::string& variable, const std::vector<std::
   if (alike.size() == 1) return alike.front();
   if (alike.size() > 1) {
     std::vector<std::string> names;
+    names.reserve(alike.size());
     for (size_t i : alike) names.push_back(header[i]);
     return ReadError::at(fileName, 1,
                          std::to_string(alike.size()) + " columns match the name \"" +

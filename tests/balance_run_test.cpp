@@ -17,13 +17,6 @@
 
 namespace {
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 struct Tolerance {
   std::string variable;  // an export column, or "zipf" of the frequency column
   double most;

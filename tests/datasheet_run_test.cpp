@@ -22,13 +22,6 @@ using json = nlohmann::json;
 
 const std::string kData = std::string(STIMSEL_SOURCE_DIR) + "/data";
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // sha256sum's digest of a file: the tool's own digest is not asked.
 std::string digestBySha256sum(const std::string& path) {
   FILE* pipe = popen(("sha256sum '" + path + "'").c_str(), "r");

@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // An exported list as rows of named cells.
 using Rows = std::vector<std::map<std::string, std::string>>;
 

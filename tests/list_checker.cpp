@@ -28,13 +28,6 @@ bool isNumber(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The value of option `name` in `args` ("--name V" or "--name=V"), if given;
 // the last one counts, as on the command line.
 std::optional<std::string> optionValue(const std::vector<std::string>& args,

@@ -21,13 +21,6 @@ namespace fs = std::filesystem;
 
 const std::string kData = std::string(STIMSEL_SOURCE_DIR) + "/data";
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 bool endsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }

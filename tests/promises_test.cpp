@@ -39,13 +39,6 @@ RunResult shell(const std::string& command) {
   return result;
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Letters as a reader counts them: UTF-8 code points, counted here without
 // the tool's own code.
 std::string codePoints(const std::string& word) {

@@ -158,11 +158,6 @@ TEST(SplitDesign, TableAndShortfallNameTheCategories) {
   EXPECT_NE(run.output.find("\thope           \tpos/abstract\t7.5\t1.5\t4\n"), std::string::npos);
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The datasheet of a design accounts for every word read (the removals and
 // the categories' pools add up) and describes the words the export holds,
 // with the values they were matched on.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "words/categories.h"
@@ -152,4 +153,11 @@ RunResult runStimsel(const std::string& dir, const std::vector<std::string>& arg
   std::ifstream in(errorFile, std::ios::binary);
   result.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return result;
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }

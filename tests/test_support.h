@@ -27,6 +27,9 @@ class TempDir {
   std::string path_;
 };
 
+// The bytes of the file at `path`; "" when it cannot be read.
+std::string fileText(const std::string& path);
+
 // One data line of a norms fixture.
 struct NormsWord {
   std::string word;
