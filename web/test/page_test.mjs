@@ -5,7 +5,7 @@
 //   node page_test.mjs SITE_DIR STIMSEL_BINARY [SCREENSHOT.png]
 import assert from 'node:assert/strict';
 import {execFileSync, spawn, spawnSync} from 'node:child_process';
-import {mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync, writeFileSync} from 'node:fs';
+import {copyFileSync, mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -75,19 +75,10 @@ writeFileSync(join(work, 'warn.csv'),
   `${[...csv.slice(0, 61), ...unmatched, 'odd,8,NA,10'].join('\n')}\n`);
 writeFileSync(join(work, 'my norms.csv'), `${csv.join('\n')}\n`);
 writeFileSync(join(work, "used 'words'.txt"), '2\nglad1\nrage2\n');
-// Norms for designs: columns named as a real file might name them, values
-// with two decimals, per-million frequencies (so Zipf values are computed).
-let seed = 7;
-const next = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
-const rated = (low, high) => (low + (high - low) * next()).toFixed(2);
-const lexicon = ['word,valence,arousal,Conc.M,AoA,SUBTLWF'];
-for (let i = 0; i < 500; ++i) {
-  const word = Array.from({length: 4 + Math.floor(next() * 5)},
-    () => 'bdfgklmnprstvz'[Math.floor(next() * 14)] + 'aeiou'[Math.floor(next() * 5)]).join('');
-  lexicon.push([`${word}${i}`, rated(1, 9), rated(1, 9), rated(1, 5), rated(2, 14),
-    (10 ** (2 * next())).toFixed(2)].join(','));
-}
-writeFileSync(join(work, 'lexicon.csv'), `${lexicon.join('\n')}\n`);
+// Norms of realistic shape for designs, with per-million frequencies (so
+// Zipf values are computed).
+copyFileSync(new URL('../../data/examples/lexicon-style.csv', import.meta.url),
+  join(work, 'lexicon.csv'));
 mkdirSync(join(work, 'bin'));
 symlinkSync(binary, join(work, 'bin', 'stimsel'));
 
@@ -127,10 +118,11 @@ async function addRow(page, kind, values) {
 
 // Where two JSON values differ: the paths of strings, keys or shapes that
 // are not the same, and of numbers further apart than 12 significant
-// digits. The JSON datasheet writes every figure to 17 digits, and the last
-// of them differ between the browser's build and the system's: their
-// log10 is not the same, and Boost.Math works in double in the browser and
-// in long double (80 bits on x86-64) on the system.
+// digits. A design's zipf column and the JSON datasheet's figures are
+// written to 17 digits, and the last of them can differ between the
+// browser's build and the system's: their log10 is not the same, and
+// Boost.Math works in double in the browser and in long double (80 bits on
+// x86-64) on the system.
 function differentFigures(a, b, path = '') {
   if (typeof a === 'number' && typeof b === 'number') {
     return Math.abs(a - b) <= 1e-12 * Math.max(Math.abs(a), Math.abs(b)) ? [] : [path];
@@ -143,32 +135,23 @@ function differentFigures(a, b, path = '') {
   return keys.flatMap((k) => differentFigures(a[k], b[k], `${path}/${k}`));
 }
 
-// What the page shows that a run put there, and whether a download is left.
-const shownResult = (page) => page.evaluate(() => ({
-  hidden: document.getElementById('results').hidden,
-  shown: ['groups', 'plot', 'report', 'notices', 'command', 'output']
-    .filter((id) => document.getElementById(id).textContent !== ''),
-  link: document.getElementById('download-link') !== null,
-}));
+// A CSV export's cells, numbers as numbers (no cell of these is quoted).
+const cellsOf = (text) => text.split('\r\n').map((line) => line.split(',')
+  .map((c) => (c !== '' && !Number.isNaN(Number(c)) ? Number(c) : c)));
 
-// The controls on show that have no label, and those the Tab key does not
-// reach (disabled ones aside).
-async function keyboardGaps(page) {
-  const controls = await page.$$eval('input, select, button, summary', (all) => all
-    .filter((c) => c.offsetParent !== null && !c.disabled).map((c) => ({
-      key: c.id || c.dataset.format || c.textContent.trim(),
-      named: c.labels?.length > 0 || (/^(BUTTON|SUMMARY)$/.test(c.tagName) &&
-        c.textContent.trim() !== ''),
-    })));
-  await page.evaluate(() => document.activeElement.blur());
+// The design part's controls that no label names or that Tab does not
+// reach, starting from the first of them.
+async function designGaps(page) {
+  const controls = await page.$$eval('#design :is(input, select, button)', (all) => all.map((c) =>
+    ({id: c.id || c.textContent, named: c.labels?.length > 0 || c.tagName === 'BUTTON'})));
+  await page.focus('#design select');
   const reached = new Set();
-  for (let i = 0; i < controls.length + 5; ++i) {
-    await page.keyboard.press('Tab');
+  for (const _ of controls) {
     reached.add(await page.evaluate(() => document.activeElement.id ||
-      document.activeElement.dataset.format || document.activeElement.textContent.trim()));
+      document.activeElement.textContent));
+    await page.keyboard.press('Tab');
   }
-  return {unlabelled: controls.filter((c) => !c.named).map((c) => c.key),
-    unreached: controls.map((c) => c.key).filter((k) => !reached.has(k))};
+  return controls.filter((c) => !c.named || !reached.has(c.id)).map((c) => c.id);
 }
 
 async function download(page, format) {
@@ -400,6 +383,7 @@ try {
   // A fresh page for the designs: no files but the norms.
   await page.goto(`http://127.0.0.1:${port}/index.html`);
   await page.waitForSelector('body[data-ready="true"]');
+  const splits = ['valence=neg:[1,4) pos:(6,9]', 'concreteness=abstract:[1,2.5) concrete:[3.5,5]'];
 
   await check('a design of two splits, two controls and a condition reaches the program',
     async () => {
@@ -407,157 +391,125 @@ try {
       await setValue(page, 'words', '16');
       await setValue(page, 'seed', '3');
       await page.select('#mode', 'NO');
-      await addRow(page, 'split', {variable: 'valence', bands: 'neg:[1,4) pos:(6,9]'});
-      assert.deepEqual(await page.$$eval('#split-rows select[data-name="variable"] option',
-        (o) => o.map((x) => x.value)), ['word', 'valence', 'arousal', 'Conc.M', 'AoA', 'SUBTLWF',
-        'length', 'zipf']);
-      await addRow(page, 'split', {variable: 'Conc.M', bands: 'abstract:[1,2.5) concrete:[3.5,5]'});
-      await addRow(page, 'control', {variable: 'AoA', tolerance: '1.5'});
+      for (const split of splits) {
+        const [variable, bands] = split.split('=');
+        await addRow(page, 'split', {variable, bands});
+      }
+      assert.deepEqual(await page.$$eval('#split-rows :first-child [data-name="variable"] option',
+        (o) => o.map((x) => x.value)), ['word', 'valence', 'valence_sd', 'arousal', 'dominance',
+        'concreteness', 'aoa', 'SUBTLWF', 'length', 'zipf']);
+      await addRow(page, 'control', {variable: 'aoa', tolerance: '1.5'});
       await addRow(page, 'control', {variable: 'zipf', tolerance: '0.3'});
       await addRow(page, 'filter', {variable: 'arousal', operator: '<', number: '6'});
-      assert.deepEqual(await page.evaluate(() => [document.getElementById('mode').value,
-        ...['mode', 'length-tolerance', 'frequency-tolerance', 'zipf']
-          .map((id) => document.getElementById(id).disabled)]), ['YES', true, true, true, true]);
+      assert.deepEqual(await page.$$eval('#mode, #length-tolerance, #frequency-tolerance, #zipf',
+        (all) => all.map((c) => `${c.id} ${c.disabled}`)), ['mode true', 'length-tolerance true',
+        'frequency-tolerance true', 'zipf true']);
       await draw(page);
       const args = await pageArgs(page);
-      assert.deepEqual(args, ['16', 'YES', '0', '--norms', 'lexicon.csv',
-        '--split', 'valence=neg:[1,4) pos:(6,9]', '--split', 'Conc.M=abstract:[1,2.5) concrete:[3.5,5]',
-        '--control', 'AoA=1.5', '--control', 'zipf=0.3', '--where', 'arousal < 6', '--seed', '3']);
-      const printed = await text(page, '#output');
+      assert.deepEqual(args, ['16', 'YES', '0', '--norms', 'lexicon.csv', '--split', splits[0],
+        '--split', splits[1], '--control', 'aoa=1.5', '--control', 'zipf=0.3',
+        '--where', 'arousal < 6', '--seed', '3']);
       const expected = cli([...args, '--report', '--plot', 'list.svg', '--out', 'list.json']);
       assert.equal(expected.status, 0);
-      assert.equal(printed, expected.stdout);
-      assert.match(printed, /\nMatching: AoA within 1\.5 and Zipf frequency within 0\.3 of /);
+      assert.equal(await text(page, '#output'), expected.stdout);
       assert.match(await text(page, '#norms-columns'), /\nWhere: \d+ words .* arousal < 6, /);
       const got = await download(page, 'csv');
       cli([...args, '--out', got.name]);
-      assert.equal(got.text, readFileSync(join(work, got.name), 'utf8'));
+      assert.deepEqual(differentFigures(cellsOf(got.text),
+        cellsOf(readFileSync(join(work, got.name), 'utf8'))), []);
     });
 
   await check('a design\'s table holds the categories and digits the program prints', async () => {
-    const lines = cli(await pageArgs(page)).stdout.split('\n');
-    assert.equal(lines.find((l) => l.startsWith('count\t')),
-      'count\tWord\t\tCategory\tvalence\tConc.M\tAoA\tzipf');
-    const printed = new Map(lines.map((line) => line.split('\t'))
-      .filter((f) => f.length === 7 && /^\d+$/.test(f[0]))
+    const printed = new Map(cli(await pageArgs(page)).stdout.split('\n')
+      .map((line) => line.split('\t')).filter((f) => f.length === 7 && /^\d+$/.test(f[0]))
       .map((f) => [f[1].trimEnd(), f.slice(2).join(' ')]));
-    const rows = await page.$$eval('#groups tbody tr', (trs) => trs.map((tr) =>
+    const rows = await page.$$eval('#groups tr', (trs) => trs.map((tr) =>
       [...tr.cells].map((c) => c.textContent)));
+    assert.deepEqual(rows.shift(), ['Group', 'Role', 'Category', 'Word', 'valence',
+      'concreteness', 'aoa', 'zipf']);
     assert.equal(rows.length, 16);
     for (const row of rows) assert.equal([row[2], ...row.slice(4)].join(' '), printed.get(row[3]));
-    assert.deepEqual(await page.$$eval('#groups th', (t) => t.map((h) => h.textContent)),
-      ['Group', 'Role', 'Category', 'Word', 'valence', 'Conc.M', 'AoA', 'zipf']);
   });
 
-  await check('the copied command draws the design\'s list with the command line', async () => {
+  await check('balance, the Latin square and the datasheet reach the program, and the copied ' +
+    'command draws the same', async () => {
     await browser.defaultBrowserContext().overridePermissions(`http://127.0.0.1:${port}`,
       ['clipboard-read', 'clipboard-sanitized-write']);
+    await setValue(page, 'lists', '2');
+    await page.click('#balance');
+    await page.click('#latin-square');
+    await draw(page);
+    const args = await pageArgs(page);
+    assert.deepEqual(args.slice(-4), ['--balance', '--latin-square', '--seed', '3']);
+    const lines = cli([...args, '--report', '--plot', 'list.svg', '--out', 'list.json']).stdout;
+    assert.equal(await text(page, '#output'), lines);
+    const heading = lines.split('\n').findIndex((l) => l.startsWith('Counterbalancing '));
+    assert.deepEqual(await page.$$eval('#schedule :is(caption, tr)', (all) => all.map((r) =>
+      (r.cells ? [...r.cells].map((c) => c.textContent).join('\t') : r.textContent))),
+    lines.split('\n').slice(heading, heading + 4));
+    cli([...args, '--out', 'lexicon-seed3.csv']);
+    cli([...args, '--datasheet', 'lexicon-seed3-datasheet.md']);
+    const written = (name) => readFileSync(join(work, name), 'utf8');
+    for (const format of ['csv', 'schedule', 'datasheet-md', 'datasheet-json']) {
+      const got = await download(page, format);
+      assert.equal(got.name, `lexicon-seed3${{csv: '.csv', schedule: '-schedule.csv',
+        'datasheet-md': '-datasheet.md', 'datasheet-json': '-datasheet.json'}[format]}`);
+      const read = {csv: cellsOf, 'datasheet-json': JSON.parse}[format];
+      if (read) {
+        assert.deepEqual(differentFigures(read(got.text), read(written(got.name))), [], format);
+      } else {
+        assert.equal(got.text, written(got.name), format);
+      }
+    }
     await page.click('#copy-command');
     await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied.');
-    const copied = await page.evaluate(() => navigator.clipboard.readText());
-    assert.match(copied, / --split 'valence=neg:\[1,4\) pos:\(6,9\]' .* --where 'arousal < 6' /);
-    const shell = execFileSync('bash', ['-c', `${copied} --out copied.json`], {cwd: work,
-      encoding: 'utf8', env: {...process.env, PATH: `${join(work, 'bin')}:${process.env.PATH}`}});
-    const printed = await text(page, '#output');
-    assert.equal(shell, `${printed.slice(0, printed.indexOf('\nBalance report\n'))}Done.\n`);
-    assert.equal((await download(page, 'json')).text,
-      readFileSync(join(work, 'copied.json'), 'utf8'));
+    execFileSync('bash', ['-c', `${await page.evaluate(() => navigator.clipboard.readText())} ` +
+      '--out copied.csv'], {cwd: work, env: {...process.env, PATH: `${join(work, 'bin')}:` +
+      process.env.PATH}});
+    assert.equal(written('copied.csv'), written('lexicon-seed3.csv'));
+    assert.equal(written('copied-schedule.csv'), written('lexicon-seed3-schedule.csv'));
   });
 
-  await check('a bad band, and a column the next file lacks, are said as the program says them',
+  await check('a bad band is said at the design; a column the next file lacks stays, marked',
     async () => {
       const bands = '#split-rows .design-row:first-child [data-name="bands"]';
       const good = await pageArgs(page);
-      await page.$eval(bands, (b) => { b.value = ''; });
-      await page.type(bands, 'neg:[1,4) pos:(3,9]');
+      await page.$eval(bands, (b) => { b.value = 'neg:[1,4) pos:(3,9]'; });
       await draw(page);
       const bad = cli(good.map((a) => a.replace('pos:(6,9]', 'pos:(3,9]'))).stdout.trim()
         .split('\n').pop();
       assert.match(bad, /^stimsel: bad value .* for --split: bands neg:\[1,4\) and pos:\(3,9\] /);
-      assert.equal(await text(page, '#design-error'), bad);
-      assert.equal(await text(page, '#status'), 'Stopped: see the message at the design.');
-      await page.$eval(bands, (b) => { b.value = ''; });
-      await page.type(bands, 'neg:[1,4) pos:(6,9]');
+      assert.deepEqual([await text(page, '#design-error'), await text(page, '#status')],
+        [bad, 'Stopped: see the message at the design.']);
+      await page.$eval(bands, (b) => { b.value = 'neg:[1,4) pos:(6,9]'; });
       await upload(page, 'norms', 'mine.csv');
       assert.deepEqual(await page.$$eval('#split-rows select[data-name="variable"]', (all) =>
         all.map((s) => `${s.value} ${s.selectedOptions[0].parentElement.label}`)),
-      ['valence Columns of mine.csv', 'Conc.M Not in this file']);
+      ['valence Columns of mine.csv', 'concreteness Not in this file']);
       await draw(page);
-      assert.match(await text(page, '#norms-error'), /^mine\.csv:1: no column named "Conc\.M" /);
+      assert.match(await text(page, '#norms-error'),
+        /^mine\.csv:1: no column named "concreteness" /);
       await upload(page, 'norms', 'lexicon.csv');
     });
 
   await check('adding, editing and removing a design row takes the result off the page',
     async () => {
+      const last = '#filter-rows .design-row:last-child';
       for (const [name, change] of [
         ['a condition added', () => addRow(page, 'filter', {operator: '>', number: '1'})],
-        ['a number typed', () => page.type('#filter-rows .design-row:last-child input', '.5')],
-        ['an operator chosen', () => page.select('#filter-rows .design-row:last-child select' +
-          '[data-name="operator"]', '!=')],
-        ['a condition removed', () => page.click('#filter-rows .design-row:last-child button')],
+        ['a number typed', () => page.type(`${last} input`, '.5')],
+        ['an operator chosen', () => page.select(`${last} [data-name="operator"]`, '!=')],
+        ['a condition removed', () => page.click(`${last} button`)],
       ]) {
         await draw(page);
-        await download(page, 'csv');
         await change();
-        assert.deepEqual(await shownResult(page), {hidden: true, shown: [], link: false}, name);
+        assert.deepEqual(await page.evaluate(() => [document.getElementById('results').hidden,
+          document.getElementById('groups').textContent]), [true, ''], name);
       }
       await page.click('#split-rows .design-row:first-child button');
       assert.deepEqual(await page.evaluate(() => [document.activeElement.textContent,
         document.querySelector('#split-rows .row-name').textContent,
         document.getElementById('mode').disabled]), ['Add a split', 'Split 1', true]);
-    });
-
-  await check('Balance and the Latin square reach the program; the schedule downloads',
-    async () => {
-      await setValue(page, 'lists', '2');
-      await page.click('#balance');
-      await page.click('#latin-square');
-      await draw(page);
-      const args = await pageArgs(page);
-      assert.deepEqual(args.slice(-4), ['--balance', '--latin-square', '--seed', '3']);
-      const expected = cli([...args, '--report', '--plot', 'list.svg', '--out', 'list.json']);
-      assert.equal(expected.status, 0);
-      assert.equal(await text(page, '#output'), expected.stdout);
-      assert.match(expected.stdout, /\nBalancing: \d+ exchanges /);
-      const lines = expected.stdout.split('\n');
-      const heading = lines.findIndex((l) => l.startsWith('Counterbalancing schedule: '));
-      assert.deepEqual(await page.$$eval('#schedule tr', (trs) => trs.map((tr) =>
-        [...tr.cells].map((c) => c.textContent).join('\t'))), lines.slice(heading + 1, heading + 4));
-      assert.equal(await text(page, '#schedule caption'), lines[heading]);
-      for (const [format, written] of [['csv', 'lexicon-seed3.csv'],
-        ['schedule', 'lexicon-seed3-schedule.csv']]) {
-        const got = await download(page, format);
-        assert.equal(got.name, written);
-        cli([...args, '--out', 'lexicon-seed3.csv']);
-        assert.equal(got.text, readFileSync(join(work, written), 'utf8'), format);
-      }
-      await page.click('#copy-command');
-      await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied.');
-      execFileSync('bash', ['-c', `${await page.evaluate(() => navigator.clipboard.readText())} ` +
-        '--out copied.csv'], {cwd: work, env: {...process.env, PATH: `${join(work, 'bin')}:` +
-        process.env.PATH}});
-      assert.equal(readFileSync(join(work, 'copied-schedule.csv'), 'utf8'),
-        readFileSync(join(work, 'lexicon-seed3-schedule.csv'), 'utf8'));
-      assert.equal(readFileSync(join(work, 'copied.csv'), 'utf8'),
-        readFileSync(join(work, 'lexicon-seed3.csv'), 'utf8'));
-      await page.click('#latin-square');
-      await draw(page);
-      assert.equal(await page.$eval('[data-format="schedule"]', (b) => b.hidden), true);
-    });
-
-  await check('the datasheet downloads: the Markdown the program\'s bytes, the JSON its figures',
-    async () => {
-      const args = await pageArgs(page);
-      cli([...args, '--datasheet', 'lexicon-seed3-datasheet.md']);
-      const written = (name) => readFileSync(join(work, name), 'utf8');
-      const md = await download(page, 'datasheet-md');
-      assert.equal(md.name, 'lexicon-seed3-datasheet.md');
-      assert.equal(md.text, written(md.name));
-      const json = await download(page, 'datasheet-json');
-      assert.equal(json.name, 'lexicon-seed3-datasheet.json');
-      assert.deepEqual(differentFigures(JSON.parse(json.text), JSON.parse(written(json.name))), []);
-      assert.match(md.text,
-        /^# Datasheet\n[^]*--split 'Conc\.M=abstract:\[1,2\.5\) concrete:\[3\.5,5\]' [^]*--balance/);
     });
 
   // A fresh page: the sample again, at a phone's width.
@@ -607,8 +559,7 @@ try {
       const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
         document.documentElement.clientWidth]);
       assert.ok(widths[0] <= widths[1], `widths ${widths}`);
-      const gaps = await keyboardGaps(page);
-      assert.deepEqual(gaps, {unlabelled: [], unreached: []});
+      assert.deepEqual(await designGaps(page), []);
     });
 
   if (screenshot) {
