@@ -445,7 +445,7 @@ int finishList(const Settings& settings, const PreparedWords& words, const Drawn
   const DrawnList list = listOf(settings, table, drawn);
   const ShortfallTerms terms = shortfallTerms(settings, drawn);
   std::optional<DatasheetInput> sheet;
-  if ((settings.report && list.isAffect()) || settings.datasheetFile) {
+  if (settings.report || settings.datasheetFile) {
     Result<DatasheetInput> built = runDatasheetInput(
         settings, words, list, drawn.rows, drawn.controls, rerunCommand(settings, drawn.seed),
         drawn.seed, settings.datasheetFile.has_value(), laterSteps(settings, drawn));
@@ -471,17 +471,7 @@ int finishList(const Settings& settings, const PreparedWords& words, const Drawn
     writeReport(list, {settings.rules, result.wanted, result.complete(), balance}, *sheet,
                 progress);
   } else if (settings.report) {
-    const DesignReportContext context{rerunCommand(settings, drawn.seed),
-                                      drawn.seed,
-                                      settings.norms.path,
-                                      table.count(),
-                                      &settings.design,
-                                      drawn.controls,
-                                      controlsText(drawn.controls),
-                                      settings.rules.matchAll,
-                                      result.wanted,
-                                      result.complete()};
-    writeDesignReport(list, context, progress);
+    writeDesignReport(list, {drawn.controls, result.wanted, result.complete()}, *sheet, progress);
     if (balance != nullptr) writeBalanceSection(*balance, progress);
   }
   const DatasheetInput* forFiles = sheet ? &*sheet : nullptr;

@@ -163,12 +163,18 @@ std::string verdict(const SheetControl& control, const MeanComparison& c) {
   return c.equivalence.shown ? "equivalent" : "not shown to be equivalent";
 }
 
+// "1 letter", "2 letters": a tolerance with its unit.
+std::string toleranceText(const SheetControl& control) {
+  const bool one = control.tolerance == 1 && control.unit == "letters";
+  return shortestText(control.tolerance) + " " + (one ? std::string("letter") : control.unit);
+}
+
 std::string matchRuleText(const DatasheetInput& input) {
   std::string controls;
   for (size_t c = 0; c < input.controls.size(); ++c) {
     const SheetControl& control = input.controls[c];
     if (c > 0) controls += c + 1 == input.controls.size() ? " and " : ", ";
-    controls += shortestText(control.tolerance) + " " + control.unit + " in " + control.name;
+    controls += toleranceText(control) + " in " + control.name;
   }
   if (input.controls.empty()) return "no control variables were matched";
   return (input.matchAll ? "every two words of a group lie within " : "every word lies within ") +
@@ -414,8 +420,8 @@ void writeDesign(const DatasheetInput& input, std::ostream& out) {
   }
   out << "\n| Control | Tolerance | Equivalence bound |\n|---|---|---|\n";
   for (const SheetControl& control : input.controls) {
-    out << "| " << cell(control.name) << " | " << shortestText(control.tolerance) << " "
-        << control.unit << " | ±" << boundText(control) << " |\n";
+    out << "| " << cell(control.name) << " | " << toleranceText(control) << " | ±"
+        << boundText(control) << " |\n";
   }
   out << "\nMatch rule: " << matchRuleText(input)
       << (input.anchorRule.empty() ? "" : "; " + input.anchorRule) << ".\n\n"

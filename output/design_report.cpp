@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "datasheet/datasheet.h"
 #include "datasheet/mean_comparison.h"
 #include "output/number_format.h"
 #include "words/ascii_text.h"
@@ -143,46 +144,10 @@ void writeComparisons(const DrawnList& list, const DesignReportContext& context,
   }
 }
 
-void writeMethods(const DrawnList& list, const DesignReportContext& context, std::ostream& out) {
-  const Design& design = *context.design;
-  std::string splits;
-  for (size_t i = 0; i < design.splits.size(); ++i) {
-    const char* joint = i == 0 ? "" : i + 1 == design.splits.size() ? " and " : ", ";
-    splits += joint + shownText(design.splits[i].text());
-  }
-  const size_t k = std::max<size_t>(list.categoryNames.size(), 1);
-  out << "Methods: Stimuli were selected with stimsel " << STIMSEL_VERSION
-      << " from the norms file " << context.normsFile << " (" << context.normsRows
-      << " rows). Words were sorted into " << list.categoryNames.size()
-      << (design.splits.size() > 1 ? " categories, the combinations of the bands of "
-                                   : " categories, the bands of ")
-      << splits << " (a square bracket includes its bound, a parenthesis excludes it).";
-  if (!design.filters.empty()) {
-    std::string conditions;
-    for (size_t i = 0; i < design.filters.size(); ++i) {
-      conditions += (i == 0 ? "" : " and ") + design.filters[i].text();
-    }
-    out << " Only words with " << conditions << " were used.";
-  }
-  out << " The list consists of " << list.rows.size() / k
-      << " matched groups of one word per category ("
-      << countOf(static_cast<long long>(list.rows.size()), "word", "words") << ")";
-  if (list.lists > 1) {
-    out << ", dealt in turn into " << list.lists
-        << " lists with no word in common and the same number of words per category";
-  }
-  out << "; within each group, " << (context.matchAll ? "every two words have " : "every word has ")
-      << context.controlsText
-      << (context.matchAll ? " of each other" : " of the group's first word (its anchor)")
-      << ". The first word of each group was drawn from each category in turn; groups were drawn "
-         "at random with seed "
-      << context.seed << ".\n";
-}
-
 }  // namespace
 
 void writeDesignReport(const DrawnList& list, const DesignReportContext& context,
-                       std::ostream& out) {
+                       const DatasheetInput& sheet, std::ostream& out) {
   out << "\nBalance report\n";
   if (!context.complete) {
     out << "The list is short: " << list.rows.size() << " of " << context.wantedWords
@@ -190,7 +155,9 @@ void writeDesignReport(const DrawnList& list, const DesignReportContext& context
   }
   writeCategories(list, out);
   if (!list.rows.empty()) writeComparisons(list, context, out);
-  out << "Seed: " << context.seed << "\n";
-  out << "To draw this list again: " << context.command << "\n";
-  writeMethods(list, context, out);
+  out << "Seed: " << sheet.provenance.seed << "\n";
+  out << "To draw this list again: " << sheet.provenance.command << "\n";
+  out << "Citation: " << citationRequest(sheet) << "\n";
+  out << "Methods: " << methodsSentences(sheet, datasheetFigures(sheet, FigureScope::Summary))
+      << "\n";
 }

@@ -10,19 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "datasheet/datasheet.h"
 #include "design/design.h"
 #include "output/drawn_list.h"
 
 struct DesignReportContext {
-  std::string command;  // the command line that reruns the list, --seed included
-  std::uint32_t seed = 0;
-  std::string normsFile;
-  int normsRows = 0;
-  const Design* design = nullptr;
   std::vector<Control> controls;  // the controls in force
-  std::string controlsText;       // "length within 2 letters and concreteness within 0.5"
-  bool matchAll = false;
-  long long wantedWords = 0;  // what the list should have held
+  long long wantedWords = 0;      // what the list should have held
   bool complete = true;
 };
 
@@ -31,9 +25,11 @@ struct DesignReportContext {
 // categories (and, with several lists, of lists) whose means differ most in
 // Hedges' g, with its 90 % confidence interval and the two one-sided tests
 // at +-0.5 pooled SD, or why they cannot be computed or cannot succeed at
-// these sizes; the seed, the command that reruns the list, and the methods
-// paragraph. Figures round half away from zero.
+// these sizes; the seed, the command that reruns the list, and the citation
+// request and methods paragraph of `sheet`, the run's datasheet input, so
+// that the report and the datasheet say the same. Figures round half away
+// from zero.
 void writeDesignReport(const DrawnList& list, const DesignReportContext& context,
-                       std::ostream& out);
+                       const DatasheetInput& sheet, std::ostream& out);
 
 #endif  // STIMSEL_OUTPUT_DESIGN_REPORT_H_
