@@ -292,7 +292,6 @@ ShortfallTerms shortfallTerms(const Settings& settings, const DrawnGroups& drawn
   }
   terms.tolerances = "within the tolerances (" + controlsText(drawn.controls) + ")";
   if (settings.design.isAffect()) return terms;
-  terms.noteDirectDraws = false;
   terms.categories.clear();
   for (int c = 1; c <= settings.design.categoryCount(); ++c) {
     terms.categories.push_back("category " + std::to_string(c) + " (\"" +
@@ -305,12 +304,8 @@ ShortfallTerms shortfallTerms(const Settings& settings, const DrawnGroups& drawn
 // chosen; nothing without conditions.
 std::string filterNote(const Design& design, const DesignRows& rows) {
   if (design.filters.empty()) return "";
-  std::string conditions;
-  for (size_t i = 0; i < design.filters.size(); ++i) {
-    conditions += (i == 0 ? "" : " and ") + design.filters[i].text();
-  }
   return "Where: " + countOf(rows.filteredOut, "word", "words") +
-         " of the categories do not meet " + conditions + ", so they cannot be chosen.\n";
+         " of the categories do not meet " + design.filtersText() + ", so they cannot be chosen.\n";
 }
 
 #ifndef STIMSEL_DATA_DIR

@@ -54,14 +54,6 @@ std::string categoryRule(const Design& design, int category) {
   return rule;
 }
 
-std::string conditionsText(const Design& design) {
-  std::string conditions;
-  for (size_t i = 0; i < design.filters.size(); ++i) {
-    conditions += (i == 0 ? "" : " and ") + design.filters[i].text();
-  }
-  return conditions;
-}
-
 std::vector<Removal> removals(const WordTable& table, const Design& design, const DesignRows& rows,
                               const AffectRunFacts& facts) {
   long long repeated = 0;
@@ -89,8 +81,7 @@ std::vector<Removal> removals(const WordTable& table, const Design& design, cons
   if (facts.partOfSpeechFilter)
     removed.push_back({"not of the part of speech asked for", partOfSpeech});
   if (facts.exclusionList) removed.push_back({"on the exclusion list", exclusion});
-  if (!design.filters.empty())
-    removed.push_back({"not meeting " + conditionsText(design), filtered});
+  if (!design.filters.empty()) removed.push_back({"not meeting " + design.filtersText(), filtered});
   return removed;
 }
 
@@ -98,7 +89,7 @@ std::vector<Removal> removals(const WordTable& table, const Design& design, cons
 
 void addFilterRemoval(DatasheetInput& input, const Design& design, const DesignRows& rows) {
   if (design.filters.empty()) return;
-  input.removed.push_back({"not meeting " + conditionsText(design), rows.filteredOut});
+  input.removed.push_back({"not meeting " + design.filtersText(), rows.filteredOut});
 }
 
 void useDesignControls(DatasheetInput& input, const DrawnList& list, const DesignRows& rows,

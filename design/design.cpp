@@ -125,6 +125,12 @@ std::vector<int> Design::bandsOf(int category) const {
   return bands;
 }
 
+std::string Design::filtersText() const {
+  std::string text;
+  for (size_t i = 0; i < filters.size(); ++i) text += (i == 0 ? "" : " and ") + filters[i].text();
+  return text;
+}
+
 std::string Split::text() const {
   std::string list;
   for (size_t i = 0; i < bands.size(); ++i) {

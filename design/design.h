@@ -101,6 +101,9 @@ struct Design {
   // "neg/calm": the band labels of category c joined by "/".
   std::string categoryName(int category) const;
 
+  // "valence_sd <= 2 and length < 9": every filter, joined by "and".
+  std::string filtersText() const;
+
   // Every variable the design names, each once, in the order first named:
   // splits, then controls, then filters. The table keeps these columns.
   std::vector<std::string> variables() const;

@@ -6,7 +6,6 @@
 #include "datasheet/datasheet.h"
 #include "datasheet/mean_comparison.h"
 #include "output/number_format.h"
-#include "words/ascii_text.h"
 #include "words/message_text.h"
 
 namespace {

@@ -5,9 +5,7 @@
 #ifndef STIMSEL_OUTPUT_DESIGN_REPORT_H_
 #define STIMSEL_OUTPUT_DESIGN_REPORT_H_
 
-#include <cstdint>
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "datasheet/datasheet.h"

@@ -123,11 +123,10 @@ void printShortfall(const SelectionResult& result, const ShortfallTerms& terms, 
 
 void printSelectionNotes(const SelectionResult& result, const ShortfallTerms& terms,
                          std::ostream& out) {
-  const long long direct = terms.noteDirectDraws ? result.directGroups : 0;
-  if (direct == 1) {
+  if (result.directGroups == 1) {
     out << "1 group was completed by direct draws after the random draw reached its limit.\n";
-  } else if (direct > 1) {
-    out << direct
+  } else if (result.directGroups > 1) {
+    out << result.directGroups
         << " groups were completed by direct draws after the random draw reached its limit.\n";
   }
   // An empty category is named before the table already.

@@ -29,9 +29,6 @@ struct ShortfallTerms {
   std::string tolerances;
   bool matchAll = false;
   long long maxDrawsPerGroup = 0;
-  // Whether a run that switched to direct draws says so (not when it drew
-  // every group directly by design).
-  bool noteDirectDraws = true;
 };
 
 // The terms of the affect categories of `play`, matched on length and

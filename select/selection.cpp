@@ -237,7 +237,7 @@ SelectionResult chooseGroups(const std::vector<std::uint8_t>& slot, const Contro
         if (fit == Fit::Undecided || !draw.drawDirectly(s, members)) {
           return stop(Shortfall::Undecided, s);
         }
-        ++result.directGroups;
+        if (!rules.directFromTheStart) ++result.directGroups;
       }
       result.groups.push_back(std::move(members));
       result.matched += k;

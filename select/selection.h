@@ -66,7 +66,8 @@ struct SelectionResult {
   // lowest number among equals) and how many it has.
   int scarcest = 0;
   int scarcestLeft = 0;
-  // How many of the last groups were drawn directly.
+  // How many of the last groups were drawn directly after the random draw
+  // reached its limit (0 under directFromTheStart: no switch was made).
   long long directGroups = 0;
   // The table indexes of each complete group in draw order: the anchor, then
   // one partner of every other category in play, in play order.
