@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/heap_pages.h"
 #include "app/standard_output.h"
 #include "app/stimsel.h"
 
 int main(int argc, char** argv) {
+  useLargeHeapPages();
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   // Over a file size limit (ulimit -f) a write then fails with EFBIG, which
   // the run reports, instead of the signal killing it halfway.
