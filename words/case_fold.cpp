@@ -76,8 +76,7 @@ bool isContinuation(unsigned char byte) {
 
 }  // namespace
 
-std::string foldCase(std::string_view word) {
-  std::string folded(word);
+void foldCaseInPlace(std::string& folded) {
   for (size_t i = 0; i < folded.size(); ++i) {
     const auto lead = static_cast<unsigned char>(folded[i]);
     if (lead >= 'A' && lead <= 'Z') {
@@ -95,5 +94,10 @@ std::string foldCase(std::string_view word) {
     folded[i + 1] = static_cast<char>(0x80 | (small & 0x3F));
     ++i;
   }
+}
+
+std::string foldCase(std::string_view word) {
+  std::string folded(word);
+  foldCaseInPlace(folded);
   return folded;
 }

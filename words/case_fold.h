@@ -13,4 +13,7 @@
 // two words fold alike only when they differ in the case of such letters.
 std::string foldCase(std::string_view word);
 
+// The same in place. Folding never changes a word's length in bytes.
+void foldCaseInPlace(std::string& word);
+
 #endif  // STIMSEL_WORDS_CASE_FOLD_H_

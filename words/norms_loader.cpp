@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -205,30 +207,57 @@ Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& la
   return readNorms(in, fileName, layout);
 }
 
+namespace {
+
+// Whether two words fold alike; `a` and `b` are scratch buffers.
+bool foldAlike(const std::string& x, const std::string& y, std::string& a, std::string& b) {
+  if (x.size() != y.size()) return false;  // folding keeps the length
+  a = x;
+  b = y;
+  foldCaseInPlace(a);
+  foldCaseInPlace(b);
+  return a == b;
+}
+
+}  // namespace
+
 void markDuplicates(WordTable& table) {
-  // An open-addressing set of record indexes keyed by the folded word: one
-  // allocation for the whole table instead of a node per word.
+  // An open-addressing set of record indexes keyed by the hash of the folded
+  // word, with 32 more bits of the hash beside each index: the folded words
+  // are compared only when those agree, so no folded copy of the table is
+  // kept and almost every probe stays within the slots.
+  struct Slot {
+    std::uint32_t tag = 0;
+    int first = -1;
+  };
   const size_t n = table.records.size();
   size_t slots = 16;
   while (slots < 2 * n) slots *= 2;
-  std::vector<std::string> folded(n);
-  for (size_t i = 0; i < n; ++i) folded[i] = foldCase(table.records[i].word);
-  std::vector<int> firstOf(slots, -1);
+  std::vector<Slot> set(slots);
   std::vector<char> counted(n, 0);  // 1: held more than once; 2: also in another case
+  std::string folded;
+  std::string a;
+  std::string b;
   table.duplicateWords = 0;
   table.caseVariantWords = 0;
   for (size_t i = 0; i < n; ++i) {
     WordRecord& r = table.records[i];
-    size_t slot = std::hash<std::string_view>{}(folded[i]) & (slots - 1);
-    while (firstOf[slot] >= 0 && folded[static_cast<size_t>(firstOf[slot])] != folded[i]) {
+    folded = r.word;
+    foldCaseInPlace(folded);
+    const std::uint64_t hash = std::hash<std::string_view>{}(folded);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    size_t slot = hash & (slots - 1);
+    while (set[slot].first >= 0 &&
+           (set[slot].tag != tag ||
+            !foldAlike(table.records[static_cast<size_t>(set[slot].first)].word, r.word, a, b))) {
       slot = (slot + 1) & (slots - 1);
     }
-    r.duplicate = firstOf[slot] >= 0;
+    r.duplicate = set[slot].first >= 0;
     if (!r.duplicate) {
-      firstOf[slot] = static_cast<int>(i);
+      set[slot] = {tag, static_cast<int>(i)};
       continue;
     }
-    const auto first = static_cast<size_t>(firstOf[slot]);
+    const auto first = static_cast<size_t>(set[slot].first);
     if (counted[first] == 0) {
       counted[first] = 1;
       ++table.duplicateWords;
