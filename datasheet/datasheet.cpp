@@ -769,6 +769,15 @@ json latinSquareJson(const DatasheetInput& input) {
   return rows;
 }
 
+// Every figure that is not a whole number, to kDataFigureDigits.
+void roundFigures(json& j) {
+  if (j.is_number_float()) {
+    j = dataFigure(j.get<double>());
+  } else if (j.is_structured()) {
+    for (json& element : j) roundFigures(element);
+  }
+}
+
 }  // namespace
 
 json datasheetJson(const DatasheetInput& input) {
@@ -809,5 +818,6 @@ json datasheetJson(const DatasheetInput& input) {
   j["balance"] = balanceJson(input);
   j["latin_square"] = latinSquareJson(input);
   j["methods"] = methodsParagraph(input, f);
+  roundFigures(j);
   return j;
 }

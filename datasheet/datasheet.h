@@ -174,7 +174,8 @@ void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out);
 // The same content as data; the schema is described in the README
 // ("datasheet" 1: provenance, rows, removed, design, capacity, words,
 // categories, category_pairs, lists, list_pairs, largest_g, balance,
-// latin_square, methods).
+// latin_square, methods). Figures that are not whole numbers carry
+// kDataFigureDigits significant digits (output/number_format.h).
 nlohmann::ordered_json datasheetJson(const DatasheetInput& input);
 
 #endif  // STIMSEL_DATASHEET_DATASHEET_H_

@@ -48,7 +48,8 @@ std::vector<Cell> designCells(const DrawnList& list, const ListRow& row) {
   const std::string name = list.categoryName(row);
   std::vector<Cell> cells = {{"category_name", name, name}, {"word", r.word, r.word}};
   for (const ShownVariable& variable : list.variables) {
-    const double value = variable.values[static_cast<size_t>(row.index)];
+    const double read = variable.values[static_cast<size_t>(row.index)];
+    const double value = variable.computed ? dataFigure(read) : read;
     cells.push_back({variable.name.c_str(), shortestText(value), value});
   }
   return cells;

@@ -54,6 +54,13 @@ std::string shortestText(double value) {
   return shortest(value);
 }
 
+double dataFigure(double value) {
+  if (!std::isfinite(value)) return value;
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*g", kDataFigureDigits, value);
+  return std::strtod(buffer, nullptr);
+}
+
 double asWritten(float value) {
   return std::strtod(shortestText(value).c_str(), nullptr);
 }

@@ -16,6 +16,17 @@ std::string shortestText(double value);
 // exported text gets, for writers that hold numbers as doubles (JSON).
 double asWritten(float value);
 
+// Computed figures that files hold as data (a design's zipf, the JSON
+// datasheet's statistics) keep this many significant digits: far more than
+// any use of them needs, and few enough that the system's build and the
+// browser's, whose log10 and Boost.Math differ in the last bits of a double,
+// write the same text.
+constexpr int kDataFigureDigits = 10;
+
+// `value` rounded to kDataFigureDigits significant digits, as the double
+// nearest that decimal; not-a-number and infinities stay as they are.
+double dataFigure(double value);
+
 // `value` with exactly `decimals` digits after the point (none, and no
 // point, for 0), by one rule for every printed statistic: the value is first
 // taken to 15 significant digits, which sheds the binary noise of a double

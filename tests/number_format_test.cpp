@@ -56,4 +56,22 @@ TEST(FixedDecimals, NeverWritesANegativeZeroOrHidesANonNumber) {
   for (const auto& c : cases) EXPECT_EQ(fixedDecimals(c.value, 2), c.text) << c.name;
 }
 
+// The two builds' log10 of 600 per million (the last bit apart) write alike.
+TEST(DataFigure, KeepsTenSignificantDigits) {
+  const struct {
+    const char* name;
+    double value;
+    const char* text;
+  } cases[] = {
+      {"the system's log10", 2.778151250383644, "2.77815125"},
+      {"the browser's log10", 2.7781512503836434, "2.77815125"},
+      {"a tenth digit rounded up", 0.6153116653774884, "0.6153116654"},
+      {"a small value", 0.000123456789012345, "0.000123456789"},
+      {"a whole number", 6.0, "6"},
+      {"infinity", std::numeric_limits<double>::infinity(), "inf"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(shortestText(dataFigure(c.value)), c.text) << c.name;
+  EXPECT_TRUE(std::isnan(dataFigure(std::nan(""))));
+}
+
 }  // namespace
