@@ -1,7 +1,6 @@
 #include "select/match_index.h"
 
 #include <algorithm>
-#include <map>
 #include <numeric>
 
 namespace {
@@ -26,35 +25,72 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
       pool_(static_cast<size_t>(k) + 1),
       poolPosition_(slot.size(), -1),
       undecided_(static_cast<size_t>(k) + 1) {
-  // Rows of one category grouped by their leading control values, each
-  // group in ascending order of the last control.
-  std::vector<std::map<std::vector<double>, std::vector<int>>> groups(static_cast<size_t>(k) + 1);
+  std::vector<std::vector<Entry>> entries(static_cast<size_t>(k) + 1);
   for (size_t r = 0; r < slot.size(); ++r) {
     const int p = slot[r];
     if (p == 0) continue;
     ++left_[static_cast<size_t>(p)];
-    std::vector<double> lead(static_cast<size_t>(last_));
-    for (int c = 0; c < last_; ++c)
-      lead[static_cast<size_t>(c)] = controls.value(static_cast<int>(r), c);
-    groups[static_cast<size_t>(p)][lead].push_back(static_cast<int>(r));
+    const int row = static_cast<int>(r);
+    entries[static_cast<size_t>(p)].push_back(
+        {last_ > 0 ? controls.value(row, 0) : 0, key(row), row});
     // Every category may anchor: the affect design's last one never does,
     // but a design of the user's own categories anchors in each in turn.
     poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
-    pool_[static_cast<size_t>(p)].push_back(static_cast<int>(r));
+    pool_[static_cast<size_t>(p)].push_back(row);
   }
-  for (int p = 1; p <= k; ++p) {
-    for (auto& [lead, rows] : groups[static_cast<size_t>(p)]) {
-      std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return key(a) < key(b); });
-      Bucket bucket(static_cast<int>(rows.size()));
-      bucket.values = lead;
-      for (size_t i = 0; i < rows.size(); ++i) {
-        bucket.keys.push_back(key(rows[i]));
-        place_[static_cast<size_t>(rows[i])] = {
-            static_cast<int>(buckets_[static_cast<size_t>(p)].size()), static_cast<int>(i)};
-      }
-      bucket.rows = std::move(rows);
-      buckets_[static_cast<size_t>(p)].push_back(std::move(bucket));
+  for (int p = 1; p <= k; ++p) addBuckets(p, entries[static_cast<size_t>(p)]);
+}
+
+bool MatchIndex::leadBefore(const Entry& a, const Entry& b) const {
+  if (a.lead < b.lead) return true;
+  if (b.lead < a.lead) return false;
+  for (int c = 1; c < last_; ++c) {
+    const double x = controls_.value(a.row, c);
+    const double y = controls_.value(b.row, c);
+    if (x < y) return true;
+    if (y < x) return false;
+  }
+  return false;
+}
+
+// Buckets in ascending order of their leading values, compared control by
+// control; within one, rows by ascending key, equal keys in row order.
+void MatchIndex::addBuckets(int p, std::vector<Entry>& entries) {
+  const auto keyThenRow = [](const Entry& a, const Entry& b) {
+    return a.key != b.key ? a.key < b.key : a.row < b.row;
+  };
+  if (last_ <= 1) {  // the common case: the first control alone leads
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+      return a.lead != b.lead ? a.lead < b.lead : keyThenRow(a, b);
+    });
+  } else {
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+      if (leadBefore(a, b)) return true;
+      return !leadBefore(b, a) && keyThenRow(a, b);
+    });
+  }
+  std::vector<Bucket>& buckets = buckets_[static_cast<size_t>(p)];
+  for (size_t begin = 0; begin < entries.size();) {
+    size_t end = begin + 1;
+    int lowest = entries[begin].row;
+    while (end < entries.size() && !leadBefore(entries[begin], entries[end])) {
+      lowest = std::min(lowest, entries[end].row);
+      ++end;
     }
+    Bucket bucket(static_cast<int>(end - begin));
+    // Leading values that compare equal but differ (0 and -0) are the
+    // first row's.
+    for (int c = 0; c < last_; ++c) bucket.values.push_back(controls_.value(lowest, c));
+    bucket.keys.reserve(end - begin);
+    bucket.rows.reserve(end - begin);
+    for (size_t e = begin; e < end; ++e) {
+      place_[static_cast<size_t>(entries[e].row)] = {static_cast<int>(buckets.size()),
+                                                     static_cast<int>(e - begin)};
+      bucket.keys.push_back(entries[e].key);
+      bucket.rows.push_back(entries[e].row);
+    }
+    buckets.push_back(std::move(bucket));
+    begin = end;
   }
 }
 

@@ -73,6 +73,16 @@ class MatchIndex {
     int bucket = -1;
     int position = 0;
   };
+  // A row as the buckets are built: its first control, its key, the row.
+  struct Entry {
+    double lead = 0;
+    double key = 0;
+    int row = 0;
+  };
+
+  // Whether a's leading control values come before b's.
+  bool leadBefore(const Entry& a, const Entry& b) const;
+  void addBuckets(int p, std::vector<Entry>& entries);
 
   Fit anchorFits(int a) const;
   void dropFromPool(int row);

@@ -235,16 +235,23 @@ void markDuplicates(WordTable& table) {
   while (slots < 2 * n) slots *= 2;
   std::vector<Slot> set(slots);
   std::vector<char> counted(n, 0);  // 1: held more than once; 2: also in another case
-  std::string folded;
+  std::string folded;               // scratch buffers
   std::string a;
   std::string b;
   table.duplicateWords = 0;
   table.caseVariantWords = 0;
+  std::vector<std::uint64_t> hashes(n);
   for (size_t i = 0; i < n; ++i) {
-    WordRecord& r = table.records[i];
-    folded = r.word;
+    folded = table.records[i].word;
     foldCaseInPlace(folded);
-    const std::uint64_t hash = std::hash<std::string_view>{}(folded);
+    hashes[i] = std::hash<std::string_view>{}(folded);
+  }
+  // The slots of words a little ahead are fetched while this one is probed.
+  constexpr size_t kAhead = 16;
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) __builtin_prefetch(&set[hashes[i + kAhead] & (slots - 1)]);
+    WordRecord& r = table.records[i];
+    const std::uint64_t hash = hashes[i];
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     size_t slot = hash & (slots - 1);
     while (set[slot].first >= 0 &&
