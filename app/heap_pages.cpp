@@ -13,7 +13,7 @@ void useLargeHeapPages() {
   constexpr int kGrowth = 256 << 20;
   constexpr int kDefaultTopPad = 128 << 10;
   constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-  constexpr std::uintptr_t kSmallRunBytes = std::uintptr_t{8} << 20;
+  constexpr std::uintptr_t kSmallRunBytes = std::uintptr_t{4} << 20;
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   mallopt(M_TOP_PAD, kGrowth);

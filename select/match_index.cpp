@@ -70,6 +70,11 @@ void MatchIndex::addBuckets(int p, std::vector<Entry>& entries) {
     });
   }
   std::vector<Bucket>& buckets = buckets_[static_cast<size_t>(p)];
+  // Counted first: with continuous leading controls most rows head a bucket
+  // of their own, and growing the vector would move them all many times.
+  size_t count = entries.empty() ? 0 : 1;
+  for (size_t e = 1; e < entries.size(); ++e) count += leadBefore(entries[e - 1], entries[e]);
+  buckets.reserve(count);
   for (size_t begin = 0; begin < entries.size();) {
     size_t end = begin + 1;
     int lowest = entries[begin].row;
