@@ -6,10 +6,10 @@
 
 namespace {
 
-// The rows of one category, ordered by the first control's value (table
-// order among equal values), so that the rows within a tolerance of a value
-// are found by binary search.
-struct CategoryRows {
+// The rows of one category ordered by one control's value (table order
+// among equal values), so that the rows within a tolerance of a value are
+// found by binary search.
+struct SortedRows {
   std::vector<int> rows;
   std::vector<double> keys;
 };
@@ -17,42 +17,58 @@ struct CategoryRows {
 class GreedyPass {
  public:
   explicit GreedyPass(const CapacityInput& input)
-      : input_(input), used_(input.categoryOf.size(), false), byCategory_(input.categories + 1) {
+      : input_(input),
+        used_(input.categoryOf.size(), false),
+        inTableOrder_(static_cast<size_t>(input.categories) + 1),
+        next_(static_cast<size_t>(input.categories) + 1, 0),
+        byControl_(input.controls.size()) {
     for (size_t row = 0; row < input.categoryOf.size(); ++row) {
       const int c = input.categoryOf[row];
-      if (c >= 1 && c <= input.categories) byCategory_[c].rows.push_back(static_cast<int>(row));
+      if (c >= 1 && c <= input.categories) {
+        inTableOrder_[static_cast<size_t>(c)].push_back(static_cast<int>(row));
+      }
     }
-    for (CategoryRows& category : byCategory_) {
-      std::stable_sort(category.rows.begin(), category.rows.end(),
-                       [&](int a, int b) { return key(a) < key(b); });
-      for (int row : category.rows) category.keys.push_back(key(row));
+    for (size_t k = 0; k < input.controls.size(); ++k) {
+      const std::vector<double>& values = input.controls[k].values;
+      for (const std::vector<int>& rows : inTableOrder_) {
+        SortedRows sorted{rows, {}};
+        std::stable_sort(sorted.rows.begin(), sorted.rows.end(), [&](int a, int b) {
+          return values[static_cast<size_t>(a)] < values[static_cast<size_t>(b)];
+        });
+        for (int row : sorted.rows) sorted.keys.push_back(values[static_cast<size_t>(row)]);
+        byControl_[k].push_back(std::move(sorted));
+      }
     }
   }
 
   long long smallestPool() const {
     size_t smallest = std::numeric_limits<size_t>::max();
-    for (int c = 1; c <= input_.categories; ++c)
-      smallest = std::min(smallest, byCategory_[c].rows.size());
+    for (int c = 1; c <= input_.categories; ++c) {
+      smallest = std::min(smallest, inTableOrder_[static_cast<size_t>(c)].size());
+    }
     return input_.categories < 1 ? 0 : static_cast<long long>(smallest);
   }
 
   // Builds one group anchored in `category`; false when none can be built.
+  // Rows only ever get used, so an anchor that cannot head a group now
+  // never can (under matchAll, as far as the greedy choice of partners
+  // goes): the search resumes after the last anchor it tried.
   bool buildGroup(int category) {
-    for (size_t row = 0; row < input_.categoryOf.size(); ++row) {
-      if (input_.categoryOf[row] != category || used_[row]) continue;
-      std::vector<int> group{static_cast<int>(row)};
+    const std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
+    size_t& next = next_[static_cast<size_t>(category)];
+    for (; next < rows.size(); ++next) {
+      const int row = rows[next];
+      if (used_[static_cast<size_t>(row)]) continue;
+      std::vector<int> group{row};
       if (!completeGroup(group, category)) continue;
       for (int member : group) used_[static_cast<size_t>(member)] = true;
+      ++next;
       return true;
     }
     return false;
   }
 
  private:
-  double key(int row) const {
-    return input_.controls.empty() ? 0 : input_.controls[0].values[static_cast<size_t>(row)];
-  }
-
   bool close(int a, int b) const {
     for (const CapacityControl& control : input_.controls) {
       const double difference =
@@ -67,22 +83,44 @@ class GreedyPass {
     return std::all_of(group.begin(), group.end(), [&](int member) { return close(row, member); });
   }
 
+  // The positions in control k's order of `category`'s rows near the
+  // anchor's value: widened by a hair, so that rounding in the subtraction
+  // never drops a row the exact check accepts.
+  std::pair<size_t, size_t> window(size_t k, int category, int anchor) const {
+    const SortedRows& sorted = byControl_[k][static_cast<size_t>(category)];
+    const double value = input_.controls[k].values[static_cast<size_t>(anchor)];
+    const double reach = input_.controls[k].tolerance * (1 + 1e-9) + 1e-9 * std::fabs(value);
+    const auto begin = std::lower_bound(sorted.keys.begin(), sorted.keys.end(), value - reach);
+    const auto end = std::upper_bound(begin, sorted.keys.end(), value + reach);
+    return {static_cast<size_t>(begin - sorted.keys.begin()),
+            static_cast<size_t>(end - sorted.keys.begin())};
+  }
+
   // The first unused row of `category` in table order that fits the group.
+  // Every row that fits lies in each control's window around the anchor,
+  // so only the narrowest window is looked through.
   int firstFit(int category, const std::vector<int>& group) const {
-    const CategoryRows& pool = byCategory_[category];
-    auto begin = pool.keys.begin();
-    auto end = pool.keys.end();
-    if (!input_.controls.empty()) {
-      const double anchorKey = key(group.front());
-      // Widened by a hair so that rounding in the subtraction never drops a
-      // row the exact check below accepts.
-      const double reach = input_.controls[0].tolerance * (1 + 1e-9) + 1e-9 * std::fabs(anchorKey);
-      begin = std::lower_bound(pool.keys.begin(), pool.keys.end(), anchorKey - reach);
-      end = std::upper_bound(begin, pool.keys.end(), anchorKey + reach);
+    if (input_.controls.empty())
+      return firstFitAmong(inTableOrder_[static_cast<size_t>(category)], 0,
+                           inTableOrder_[static_cast<size_t>(category)].size(), group);
+    size_t narrowest = 0;
+    std::pair<size_t, size_t> best = window(0, category, group.front());
+    for (size_t k = 1; k < input_.controls.size() && best.second > best.first; ++k) {
+      const std::pair<size_t, size_t> w = window(k, category, group.front());
+      if (w.second - w.first < best.second - best.first) {
+        best = w;
+        narrowest = k;
+      }
     }
+    return firstFitAmong(byControl_[narrowest][static_cast<size_t>(category)].rows, best.first,
+                         best.second, group);
+  }
+
+  int firstFitAmong(const std::vector<int>& rows, size_t from, size_t to,
+                    const std::vector<int>& group) const {
     int best = -1;
-    for (auto it = begin; it != end; ++it) {
-      const int row = pool.rows[static_cast<size_t>(it - pool.keys.begin())];
+    for (size_t i = from; i < to; ++i) {
+      const int row = rows[i];
       if (used_[static_cast<size_t>(row)] || (best >= 0 && row > best)) continue;
       if (fits(row, group)) best = row;
     }
@@ -101,7 +139,9 @@ class GreedyPass {
 
   const CapacityInput& input_;
   std::vector<bool> used_;
-  std::vector<CategoryRows> byCategory_;
+  std::vector<std::vector<int>> inTableOrder_;      // [category]: its rows
+  std::vector<size_t> next_;                        // [category]: the next anchor to try
+  std::vector<std::vector<SortedRows>> byControl_;  // [control][category]
 };
 
 }  // namespace

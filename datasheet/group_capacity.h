@@ -33,9 +33,10 @@ struct GroupCapacity {
 
 // Builds disjoint groups one after another, taking the anchor categories in
 // the cycle's order: for each group, the first unused row of the anchor
-// category in table order for which every other category has an unused row
-// within every tolerance (under matchAll, also of the partners taken before
-// it, categories in increasing order, each the first fit in table order).
+// category in table order, after the last one tried, for which every other
+// category has an unused row within every tolerance (under matchAll, also
+// of the partners taken before it, categories in increasing order, each the
+// first fit in table order).
 // Stops at the first anchor category that has no such row. Deterministic;
 // groups found this way all meet the match rule, so the count is a lower
 // bound on the largest list, not its exact value.
