@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -20,13 +21,22 @@ class GreedyPass {
       : input_(input),
         used_(input.categoryOf.size(), false),
         inTableOrder_(static_cast<size_t>(input.categories) + 1),
+        positionInCategory_(input.categoryOf.size(), -1),
+        nextUnused_(static_cast<size_t>(input.categories) + 1),
         next_(static_cast<size_t>(input.categories) + 1, 0),
+        usedInSorted_(static_cast<size_t>(input.categories) + 1, 0),
         byControl_(input.controls.size()) {
     for (size_t row = 0; row < input.categoryOf.size(); ++row) {
       const int c = input.categoryOf[row];
       if (c >= 1 && c <= input.categories) {
-        inTableOrder_[static_cast<size_t>(c)].push_back(static_cast<int>(row));
+        std::vector<int>& rows = inTableOrder_[static_cast<size_t>(c)];
+        positionInCategory_[row] = static_cast<int>(rows.size());
+        rows.push_back(static_cast<int>(row));
       }
+    }
+    for (size_t c = 0; c < inTableOrder_.size(); ++c) {
+      nextUnused_[c].resize(inTableOrder_[c].size() + 1);
+      std::iota(nextUnused_[c].begin(), nextUnused_[c].end(), 0);
     }
     for (size_t k = 0; k < input.controls.size(); ++k) {
       const std::vector<double>& values = input.controls[k].values;
@@ -61,7 +71,7 @@ class GreedyPass {
       if (used_[static_cast<size_t>(row)]) continue;
       std::vector<int> group{row};
       if (!completeGroup(group, category)) continue;
-      for (int member : group) used_[static_cast<size_t>(member)] = true;
+      for (int member : group) markUsed(member);
       ++next;
       return true;
     }
@@ -69,6 +79,32 @@ class GreedyPass {
   }
 
  private:
+  void markUsed(int row) {
+    used_[static_cast<size_t>(row)] = true;
+    const auto c = static_cast<size_t>(input_.categoryOf[static_cast<size_t>(row)]);
+    const int at = positionInCategory_[static_cast<size_t>(row)];
+    nextUnused_[c][static_cast<size_t>(at)] = at + 1;
+    // Windows are looked through whole when no early row fits, which is
+    // most anchors near the end: drop used rows from the sorted orders once
+    // they are half of them.
+    if (!byControl_.empty() && ++usedInSorted_[c] * 2 > byControl_.front()[c].rows.size()) {
+      for (std::vector<SortedRows>& control : byControl_) dropUsed(control[c]);
+      usedInSorted_[c] = 0;
+    }
+  }
+
+  void dropUsed(SortedRows& sorted) const {
+    size_t kept = 0;
+    for (size_t i = 0; i < sorted.rows.size(); ++i) {
+      if (used_[static_cast<size_t>(sorted.rows[i])]) continue;
+      sorted.rows[kept] = sorted.rows[i];
+      sorted.keys[kept] = sorted.keys[i];
+      ++kept;
+    }
+    sorted.rows.resize(kept);
+    sorted.keys.resize(kept);
+  }
+
   bool close(int a, int b) const {
     for (const CapacityControl& control : input_.controls) {
       const double difference =
@@ -98,11 +134,12 @@ class GreedyPass {
 
   // The first unused row of `category` in table order that fits the group.
   // Every row that fits lies in each control's window around the anchor,
-  // so only the narrowest window is looked through.
-  int firstFit(int category, const std::vector<int>& group) const {
-    if (input_.controls.empty())
-      return firstFitAmong(inTableOrder_[static_cast<size_t>(category)], 0,
-                           inTableOrder_[static_cast<size_t>(category)].size(), group);
+  // so only the narrowest window need be looked through; but a fit is
+  // usually among the first unused rows, so a few of those are tried first,
+  // and the window only when none of them fits.
+  int firstFit(int category, const std::vector<int>& group) {
+    std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
+    if (input_.controls.empty()) return firstFitAmong(rows, 0, rows.size(), group);
     size_t narrowest = 0;
     std::pair<size_t, size_t> best = window(0, category, group.front());
     for (size_t k = 1; k < input_.controls.size() && best.second > best.first; ++k) {
@@ -112,8 +149,43 @@ class GreedyPass {
         narrowest = k;
       }
     }
+    bool allTried = false;
+    constexpr size_t kFirstTries = 64;
+    const int early = firstFitInTableOrder(
+        category, group, std::min(kFirstTries, best.second - best.first), allTried);
+    if (early >= 0 || allTried) return early;
     return firstFitAmong(byControl_[narrowest][static_cast<size_t>(category)].rows, best.first,
                          best.second, group);
+  }
+
+  // The first unused row of `category` that fits, among its first `most`
+  // unused rows in table order; `allTried` when those were all of them.
+  int firstFitInTableOrder(int category, const std::vector<int>& group, size_t most,
+                           bool& allTried) {
+    const std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
+    size_t tried = 0;
+    for (int i = nextUnused(category, 0); i < static_cast<int>(rows.size());
+         i = nextUnused(category, i + 1)) {
+      if (tried++ == most) return -1;
+      const int row = rows[static_cast<size_t>(i)];
+      if (fits(row, group)) return row;
+    }
+    allTried = true;
+    return -1;
+  }
+
+  // The first position at or after `i` of an unused row of `category` in
+  // table order (the row count when there is none). Used positions point
+  // onwards, and each lookup shortens the path it took, so that a scan
+  // never walks through the rows the greedy choice used before it.
+  int nextUnused(int category, int i) {
+    std::vector<int>& next = nextUnused_[static_cast<size_t>(category)];
+    while (next[static_cast<size_t>(i)] != i) {
+      const int after = next[static_cast<size_t>(i)];
+      next[static_cast<size_t>(i)] = next[static_cast<size_t>(after)];
+      i = after;
+    }
+    return i;
   }
 
   int firstFitAmong(const std::vector<int>& rows, size_t from, size_t to,
@@ -127,7 +199,7 @@ class GreedyPass {
     return best;
   }
 
-  bool completeGroup(std::vector<int>& group, int anchorCategory) const {
+  bool completeGroup(std::vector<int>& group, int anchorCategory) {
     for (int c = 1; c <= input_.categories; ++c) {
       if (c == anchorCategory) continue;
       const int partner = firstFit(c, group);
@@ -140,7 +212,10 @@ class GreedyPass {
   const CapacityInput& input_;
   std::vector<bool> used_;
   std::vector<std::vector<int>> inTableOrder_;      // [category]: its rows
+  std::vector<int> positionInCategory_;             // [row]: where inTableOrder_ holds it
+  std::vector<std::vector<int>> nextUnused_;        // [category]: see nextUnused()
   std::vector<size_t> next_;                        // [category]: the next anchor to try
+  std::vector<size_t> usedInSorted_;                // [category]: used rows still in byControl_
   std::vector<std::vector<SortedRows>> byControl_;  // [control][category]
 };
 
