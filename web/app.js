@@ -562,8 +562,26 @@ function showColumns() {
     : 'Classic layout: no column names.';
 }
 
+// Files over this size take a moment to read: the file's line says how far.
+const kShowProgressBytes = 10 * 1024 * 1024;
+
+function readBytes(role, file) {
+  if (file.size <= kShowProgressBytes) return file.arrayBuffer();
+  const line = $(`${role}-name`);
+  line.textContent = `Reading ${file.name}: 0%`;
+  return new Promise((resolve, reject) => {
+    const reader = new FileReader();
+    reader.onprogress = (event) => {
+      line.textContent = `Reading ${file.name}: ${Math.floor((100 * event.loaded) / file.size)}%`;
+    };
+    reader.onload = () => resolve(reader.result);
+    reader.onerror = () => reject(reader.error);
+    reader.readAsArrayBuffer(file);
+  });
+}
+
 async function takeFile(role, file) {
-  const bytes = new Uint8Array(await file.arrayBuffer());
+  const bytes = new Uint8Array(await readBytes(role, file));
   files[role] = {name: safeName(file.name), bytes};
   $(`${role}-name`).textContent = `${file.name} (${bytes.length} bytes)`;
   showPartsOfSpeech();

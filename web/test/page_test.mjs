@@ -191,6 +191,21 @@ try {
     assert.equal(lines.length, 13);
   });
 
+  await check('a file over 10 MB says how far it has been read', async () => {
+    const row = 'glad,8,3,10\n';
+    writeFileSync(join(work, 'large.csv'), `word,valence,arousal,frequency\n${
+      row.repeat(Math.ceil((11 * 1024 * 1024) / row.length))}`);
+    await page.evaluate(() => {
+      window.seenNames = [];
+      new MutationObserver(() => window.seenNames.push(document.getElementById('norms-name')
+        .textContent)).observe(document.getElementById('norms-name'), {childList: true});
+    });
+    await upload(page, 'norms', 'large.csv');
+    const seen = await page.evaluate(() => window.seenNames);
+    assert.match(seen[0], /^Reading large\.csv: \d+%$/);
+    assert.match(seen.at(-1), /^large\.csv \(11534\d{3} bytes\)$/);
+  });
+
   await check('a malformed file is named with its message', async () => {
     const input = await page.$('#norms-file');
     await input.uploadFile(join(work, 'bad.csv'));
