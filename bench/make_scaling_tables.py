@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the tables of the scaling benchmark into the folder given, for each
-row count given (default 25000 50000 100000 200000 400000):
+row count given (default 25000 50000 100000 200000 400000); with
+--random-only first, only the random ones:
 
   random-N.csv   N random rows, as norms300k.csv of make_tables.py.
   lastgroup-N.csv  N random rows with no aroused positive word but 21
@@ -15,8 +16,12 @@ row count given (default 25000 50000 100000 200000 400000):
 import random
 import sys
 
-out = sys.argv[1]
-sizes = [int(a) for a in sys.argv[2:]] or [25000, 50000, 100000, 200000, 400000]
+args = sys.argv[1:]
+random_only = args[:1] == ["--random-only"]  # bench/growth needs no other table
+if random_only:
+    args = args[1:]
+out = args[0]
+sizes = [int(a) for a in args[1:]] or [25000, 50000, 100000, 200000, 400000]
 letters = "abcdefghijklmnopqrstuvwxyz"
 
 
@@ -35,6 +40,8 @@ for n in sizes:
         f.write("word,valence,valence_sd,arousal,frequency\n")
         for i in range(n):
             f.write(row(rng, i, False))
+    if random_only:
+        continue
     rng = random.Random(n + 1)
     with open(f"{out}/lastgroup-{n}.csv", "w") as f:
         f.write("word,valence,valence_sd,arousal,frequency\n")
