@@ -25,20 +25,25 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
       pool_(static_cast<size_t>(k) + 1),
       poolPosition_(slot.size(), -1),
       undecided_(static_cast<size_t>(k) + 1) {
-  std::vector<std::vector<Entry>> entries(static_cast<size_t>(k) + 1);
   for (size_t r = 0; r < slot.size(); ++r) {
     const int p = slot[r];
     if (p == 0) continue;
     ++left_[static_cast<size_t>(p)];
-    const int row = static_cast<int>(r);
-    entries[static_cast<size_t>(p)].push_back(
-        {last_ > 0 ? controls.value(row, 0) : 0, key(row), row});
     // Every category may anchor: the affect design's last one never does,
     // but a design of the user's own categories anchors in each in turn.
     poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());
-    pool_[static_cast<size_t>(p)].push_back(row);
+    pool_[static_cast<size_t>(p)].push_back(static_cast<int>(r));
   }
-  for (int p = 1; p <= k; ++p) addBuckets(p, entries[static_cast<size_t>(p)]);
+  // One category's entries at a time: they are needed only while its
+  // buckets are built.
+  for (int p = 1; p <= k; ++p) {
+    std::vector<Entry> entries;
+    entries.reserve(pool_[static_cast<size_t>(p)].size());
+    for (int row : pool_[static_cast<size_t>(p)]) {
+      entries.push_back({last_ > 0 ? controls.value(row, 0) : 0, key(row), row});
+    }
+    addBuckets(p, entries);
+  }
 }
 
 bool MatchIndex::leadBefore(const Entry& a, const Entry& b) const {
