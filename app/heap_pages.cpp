@@ -30,7 +30,7 @@ void useLargeHeapPages() {
   const std::uintptr_t from = (start + kSmallRunBytes + kLargePage - 1) & ~(kLargePage - 1);
   // Under a sanitizer or valgrind the block may lie outside the heap.
   if (start < top && from < top) {
-    madvise(reinterpret_cast<void*>(from), top - from, MADV_HUGEPAGE);
+    madvise(static_cast<char*>(probe) + (from - start), top - from, MADV_HUGEPAGE);
   }
   std::free(probe);
 }
