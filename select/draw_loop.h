@@ -34,7 +34,35 @@ class DrawLoop {
   // setup only for long searches.
   static constexpr long long kDrawsBeforeTables = 1 << 17;
 
+  // Tables of more than 32,768 records: a block of kBlock draws is computed
+  // at once, each state straight from the block's start (A^k s + C_k), so
+  // that the multiplications do not wait on each other, each row without
+  // dividing, and their categories tested into a bit mask without a branch.
+  // Only the block's hits are then looked at, in draw order, so that what is
+  // accepted, the draws counted and the state left behind are those of
+  // drawing one index at a time.
+  static constexpr int kBlock = 16;
+  static_assert(2 * kBlock <= GeneratorJumps::kSteps, "a block's states are one jump away");
+  struct Block {
+    std::uint32_t sums[kBlock];  // draw j's row is rowOf(sums[j])
+    std::uint32_t hits;          // bit j: draw j is of the wanted category
+  };
+  // The state k steps after `state`.
+  static std::uint32_t jump(std::uint32_t state, int k) {
+    return state * kGeneratorJumps.a[k] + kGeneratorJumps.c[k];
+  }
+  // The row of a draw whose sum is (first << 15) % n + second.
+  std::uint32_t rowOf(std::uint32_t sum) const {
+    return sum >= static_cast<std::uint32_t>(n_) ? sum - static_cast<std::uint32_t>(n_) : sum;
+  }
+  // The block of draws after `state`.
+  void fillBlock(std::uint32_t state, std::uint8_t wanted, Block& block) const;
+  template <typename Confirm>
+  bool drawWideUntil(long long most, std::uint8_t wanted, Confirm& confirm, int& index,
+                     long long& used);
+
   void buildTables();
+  void buildWideTables();
 
   RandomSource& random_;
   int n_;
@@ -42,18 +70,21 @@ class DrawLoop {
   std::vector<std::uint8_t> category_;
   std::unique_ptr<std::uint16_t[]> indexOfTop_;
   std::unique_ptr<std::uint8_t[]> categoryOfTop_;
+  // Tables of more than 32,768 records: (first << 15) % n for each first
+  // draw, and the categories followed by those of the first 32,768 records.
+  std::unique_ptr<std::uint32_t[]> firstPart_;
+  std::vector<std::uint8_t> wideCategory_;
 };
 
 template <typename Confirm>
 bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, int& index,
                          long long& used) {
+  if (n_ > kOneDrawRecords) return drawWideUntil(most, wanted, confirm, index, used);
   long long budget = most;
   if (!indexOfTop_) {
     // One draw at a time until the run has drawn enough to pay for the
-    // tables (never, for tables of more than 32,768 records).
-    const long long slow = n_ > kOneDrawRecords
-                               ? budget
-                               : std::min(budget, std::max(0LL, kDrawsBeforeTables - drawn_));
+    // tables.
+    const long long slow = std::min(budget, std::max(0LL, kDrawsBeforeTables - drawn_));
     for (long long k = 1; k <= slow; ++k) {
       const int i = random_.index(n_);
       if (category_[static_cast<size_t>(i)] == wanted && confirm(i)) {
@@ -100,6 +131,35 @@ bool DrawLoop::drawUntil(long long most, std::uint8_t wanted, Confirm confirm, i
   }
   random_.setState(state);
   used += budget;
+  return false;
+}
+
+template <typename Confirm>
+bool DrawLoop::drawWideUntil(long long most, std::uint8_t wanted, Confirm& confirm, int& index,
+                             long long& used) {
+  std::uint32_t state = random_.state();
+  for (long long done = 0; done < most; done += kBlock) {
+    // The last block of a budget may be cut short: its later draws are
+    // computed but neither looked at nor counted.
+    const int take = static_cast<int>(std::min<long long>(kBlock, most - done));
+    Block block;
+    fillBlock(state, wanted, block);
+    for (std::uint32_t hits = block.hits & ((std::uint32_t{2} << (take - 1)) - 1); hits != 0;
+         hits &= hits - 1) {
+      const int j = __builtin_ctz(hits);
+      const int row = static_cast<int>(rowOf(block.sums[j]));
+      if (!confirm(row)) continue;
+      random_.setState(jump(state, 2 * j + 2));
+      index = row;
+      used += done + j + 1;
+      drawn_ += done + j + 1;
+      return true;
+    }
+    state = jump(state, 2 * take);
+  }
+  random_.setState(state);
+  used += most;
+  drawn_ += most;
   return false;
 }
 

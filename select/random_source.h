@@ -53,4 +53,26 @@ class RandomSource {
   std::uint32_t state_;
 };
 
+// k steps of the generator in one, for 0 <= k <= kSteps: the state after them
+// is state * a[k] + c[k] (mod 2^32), with a[k] = A^k and c[k] = C (A^(k-1) +
+// ... + A + 1). Draw loops compute several states from one this way, so that
+// the multiplications do not wait on each other.
+struct GeneratorJumps {
+  static constexpr int kSteps = 32;
+  std::uint32_t a[kSteps + 1];
+  std::uint32_t c[kSteps + 1];
+};
+
+constexpr GeneratorJumps makeGeneratorJumps() {
+  GeneratorJumps jumps{};
+  jumps.a[0] = 1;
+  for (int k = 1; k <= GeneratorJumps::kSteps; ++k) {
+    jumps.a[k] = jumps.a[k - 1] * 214013u;
+    jumps.c[k] = jumps.c[k - 1] * 214013u + 2531011u;
+  }
+  return jumps;
+}
+
+inline constexpr GeneratorJumps kGeneratorJumps = makeGeneratorJumps();
+
 #endif  // STIMSEL_SELECT_RANDOM_SOURCE_H_
