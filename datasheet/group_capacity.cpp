@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numeric>
+
+#include "select/alive_set.h"
 
 namespace {
 
@@ -22,7 +23,6 @@ class GreedyPass {
         used_(input.categoryOf.size(), false),
         inTableOrder_(static_cast<size_t>(input.categories) + 1),
         positionInCategory_(input.categoryOf.size(), -1),
-        nextUnused_(static_cast<size_t>(input.categories) + 1),
         next_(static_cast<size_t>(input.categories) + 1, 0),
         usedInSorted_(static_cast<size_t>(input.categories) + 1, 0),
         byControl_(input.controls.size()) {
@@ -34,9 +34,8 @@ class GreedyPass {
         rows.push_back(static_cast<int>(row));
       }
     }
-    for (size_t c = 0; c < inTableOrder_.size(); ++c) {
-      nextUnused_[c].resize(inTableOrder_[c].size() + 1);
-      std::iota(nextUnused_[c].begin(), nextUnused_[c].end(), 0);
+    for (const std::vector<int>& rows : inTableOrder_) {
+      unused_.emplace_back(static_cast<int>(rows.size()));
     }
     for (size_t k = 0; k < input.controls.size(); ++k) {
       const std::vector<double>& values = input.controls[k].values;
@@ -65,16 +64,15 @@ class GreedyPass {
   // goes): the search resumes after the last anchor it tried.
   bool buildGroup(int category) {
     const std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
-    size_t& next = next_[static_cast<size_t>(category)];
-    for (; next < rows.size(); ++next) {
-      const int row = rows[next];
-      if (used_[static_cast<size_t>(row)]) continue;
-      std::vector<int> group{row};
+    const AliveSet& unused = unused_[static_cast<size_t>(category)];
+    int& next = next_[static_cast<size_t>(category)];
+    for (next = unused.firstFrom(next); next >= 0; next = unused.firstFrom(next + 1)) {
+      std::vector<int> group{rows[static_cast<size_t>(next)]};
       if (!completeGroup(group, category)) continue;
       for (int member : group) markUsed(member);
-      ++next;
       return true;
     }
+    next = static_cast<int>(rows.size());
     return false;
   }
 
@@ -83,7 +81,7 @@ class GreedyPass {
     used_[static_cast<size_t>(row)] = true;
     const auto c = static_cast<size_t>(input_.categoryOf[static_cast<size_t>(row)]);
     const int at = positionInCategory_[static_cast<size_t>(row)];
-    nextUnused_[c][static_cast<size_t>(at)] = at + 1;
+    unused_[c].remove(at);
     // Windows are looked through whole when no early row fits, which is
     // most anchors near the end: drop used rows from the sorted orders once
     // they are half of them.
@@ -161,31 +159,17 @@ class GreedyPass {
   // The first unused row of `category` that fits, among its first `most`
   // unused rows in table order; `allTried` when those were all of them.
   int firstFitInTableOrder(int category, const std::vector<int>& group, size_t most,
-                           bool& allTried) {
+                           bool& allTried) const {
     const std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
     size_t tried = 0;
-    for (int i = nextUnused(category, 0); i < static_cast<int>(rows.size());
-         i = nextUnused(category, i + 1)) {
+    const AliveSet& unused = unused_[static_cast<size_t>(category)];
+    for (int i = unused.firstFrom(0); i >= 0; i = unused.firstFrom(i + 1)) {
       if (tried++ == most) return -1;
       const int row = rows[static_cast<size_t>(i)];
       if (fits(row, group)) return row;
     }
     allTried = true;
     return -1;
-  }
-
-  // The first position at or after `i` of an unused row of `category` in
-  // table order (the row count when there is none). Used positions point
-  // onwards, and each lookup shortens the path it took, so that a scan
-  // never walks through the rows the greedy choice used before it.
-  int nextUnused(int category, int i) {
-    std::vector<int>& next = nextUnused_[static_cast<size_t>(category)];
-    while (next[static_cast<size_t>(i)] != i) {
-      const int after = next[static_cast<size_t>(i)];
-      next[static_cast<size_t>(i)] = next[static_cast<size_t>(after)];
-      i = after;
-    }
-    return i;
   }
 
   int firstFitAmong(const std::vector<int>& rows, size_t from, size_t to,
@@ -213,8 +197,8 @@ class GreedyPass {
   std::vector<bool> used_;
   std::vector<std::vector<int>> inTableOrder_;      // [category]: its rows
   std::vector<int> positionInCategory_;             // [row]: where inTableOrder_ holds it
-  std::vector<std::vector<int>> nextUnused_;        // [category]: see nextUnused()
-  std::vector<size_t> next_;                        // [category]: the next anchor to try
+  std::vector<AliveSet> unused_;                    // [category]: its unused rows, in table order
+  std::vector<int> next_;                           // [category]: the next anchor to try
   std::vector<size_t> usedInSorted_;                // [category]: used rows still in byControl_
   std::vector<std::vector<SortedRows>> byControl_;  // [control][category]
 };

@@ -15,8 +15,8 @@ void DrawLoop::buildWideTables() {
   const auto n = static_cast<std::uint32_t>(n_);
   firstPart_.reset(new std::uint32_t[1 << 15]);
   for (std::uint32_t first = 0; first < (1u << 15); ++first) firstPart_[first] = (first << 15) % n;
-  wideCategory_ = category_;
-  wideCategory_.insert(wideCategory_.end(), category_.begin(), category_.begin() + (1 << 15));
+  category_.resize(category_.size() + (1 << 15));
+  std::copy_n(category_.begin(), 1 << 15, category_.begin() + n_);
 }
 
 void DrawLoop::buildTables() {
@@ -35,9 +35,8 @@ void DrawLoop::buildTables() {
 
 void DrawLoop::setCategory(int i, std::uint8_t category) {
   category_[static_cast<size_t>(i)] = category;
-  if (!wideCategory_.empty()) {
-    wideCategory_[static_cast<size_t>(i)] = category;
-    if (i < (1 << 15)) wideCategory_[static_cast<size_t>(i) + static_cast<size_t>(n_)] = category;
+  if (n_ > kOneDrawRecords) {
+    if (i < (1 << 15)) category_[static_cast<size_t>(i) + static_cast<size_t>(n_)] = category;
     return;
   }
   if (!categoryOfTop_) return;
@@ -76,7 +75,7 @@ void DrawLoop::fillBlock(std::uint32_t state, std::uint8_t wanted, Block& block)
       const std::uint32_t second = jump(state, 2 * j + 2) >> 16 & 0x7FFFu;
       const std::uint32_t sum = firstPart_[first] + second;
       block.sums[j] = sum;
-      bytes |= std::uint64_t{wideCategory_[sum]} << (8 * b);
+      bytes |= std::uint64_t{category_[sum]} << (8 * b);
     }
     hits |= bytesEqual(bytes, wanted) << (8 * w);
   }

@@ -71,9 +71,9 @@ class DrawLoop {
   std::unique_ptr<std::uint16_t[]> indexOfTop_;
   std::unique_ptr<std::uint8_t[]> categoryOfTop_;
   // Tables of more than 32,768 records: (first << 15) % n for each first
-  // draw, and the categories followed by those of the first 32,768 records.
+  // draw; category_ then goes on past n with those of the first 32,768
+  // records, so that a sum below n + 32,768 finds its category directly.
   std::unique_ptr<std::uint32_t[]> firstPart_;
-  std::vector<std::uint8_t> wideCategory_;
 };
 
 template <typename Confirm>
