@@ -33,7 +33,7 @@ const char* colourOf(int index) {
   return kPalette[((index % n) + n) % n];
 }
 
-std::string xmlText(const std::string& text) {
+std::string xmlText(std::string_view text) {
   std::string escaped;
   for (char c : validUtf8(text)) {
     switch (c) {
@@ -343,8 +343,7 @@ void groupLines(std::ostream& out, const ControlPanel& panel,
   }
 }
 
-void chosenDot(std::ostream& out, double x, double y, double r, int colour,
-               const std::string& word) {
+void chosenDot(std::ostream& out, double x, double y, double r, int colour, std::string_view word) {
   out << "<circle class=\"chosen\" cx=\"" << num(x) << "\" cy=\"" << num(y) << "\" r=\"" << r
       << "\" fill=\"" << colourOf(colour) << "\" stroke=\"#222222\" stroke-width=\"0.5\"><title>"
       << xmlText(word) << "</title></circle>\n";

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "design/design.h"
@@ -25,7 +26,7 @@ struct PlotCategory {
 // joined.
 struct PlotWord {
   double value = 0;
-  std::string word;
+  std::string_view word;  // the table's
   int group = -1;
 };
 
@@ -44,7 +45,7 @@ struct ControlPanel {
 struct ScatterWord {
   double x = 0;
   double y = 0;
-  std::string word;
+  std::string_view word;  // the table's
 };
 
 struct Segment {

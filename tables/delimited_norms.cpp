@@ -225,7 +225,15 @@ bool isMissingValue(std::string_view cell) {
 
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
                                      const DelimitedLayout& layout) {
-  DelimitedReader reader(in, layout.delimiter, fileName);
+  return readDelimitedNorms(FileText::read(in), fileName, layout);
+}
+
+Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
+                                     const DelimitedLayout& layout) {
+  WordTable table;
+  const std::string_view all = table.store->holdText(std::move(text));
+  const size_t lines = countLines(all);
+  DelimitedReader reader(all, layout.delimiter, fileName);
   const Result<std::vector<std::string>> names = readColumnNames(reader, fileName);
   if (!names.ok()) return names.error();
   const std::vector<std::string>& header = names.value();
@@ -242,8 +250,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
       });
   if (!columns.ok()) return columns.error();
 
-  WordTable table;
-  table.records.reserve(layout.expectedRows);
+  table.records.reserve(lines);
   const std::vector<Role> shown = {Role::Word,    Role::Valence,   Role::ValenceSd,
                                    Role::Arousal, Role::Frequency, Role::Pos};
   table.hasValenceSd = columnOf(columns.value(), Role::ValenceSd) >= 0;
@@ -260,7 +267,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
     kept.push_back({column.value(), 0});
     table.columns.push_back({variable, {}});
   }
-  for (NumericColumn& column : table.columns) column.values.reserve(layout.expectedRows);
+  for (NumericColumn& column : table.columns) column.values.reserve(lines);
   RowReader rows(fileName, header, columns.value(), layout, kept);
   std::vector<std::string_view> fields;
   std::optional<ReadError> error;
@@ -272,8 +279,13 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
     WordRecord record;
     std::string_view pos;
     if (rows.read(fields, reader.recordLine(), record, pos, error)) {
-      table.records.push_back(std::move(record));
-      if (!table.posColumn.empty()) table.partOfSpeech.emplace_back(pos);
+      // A quoted word was unquoted into the reader's scratch cells.
+      if (!reader.inPlace()) {
+        record.word = table.keepWord(record.word);
+        pos = table.keepWord(pos);
+      }
+      table.records.push_back(record);
+      if (!table.posColumn.empty()) table.partOfSpeech.push_back(pos);
       for (size_t k = 0; k < table.columns.size(); ++k) {
         table.columns[k].values.push_back(rows.keptValues()[k]);
       }

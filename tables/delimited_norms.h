@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tables/column_roles.h"
+#include "words/file_text.h"
 #include "words/rating_scale.h"
 #include "words/read_error.h"
 #include "words/word_table.h"
@@ -17,7 +18,6 @@ struct DelimitedLayout {
   ColumnNames columns;         // --column ROLE=NAME
   bool needsFrequency = true;  // false when frequencies come from a second file
   RatingScale scale;
-  size_t expectedRows = 0;  // room to reserve for the records, when known
   // Variables a design names that the table must supply as numbers (not the
   // computed length, frequency and zipf): role names or column names.
   std::vector<std::string> keptColumns;
@@ -43,6 +43,9 @@ bool isMissingValue(std::string_view cell);
 // only in case), read as a double into table.columns under the variable's
 // name; a missing value leaves the row out, a cell that is not a number is
 // an error, and so is a name no column has.
+// The table's words are views into `text`, which the table keeps.
+Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
+                                     const DelimitedLayout& layout);
 Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileName,
                                      const DelimitedLayout& layout);
 

@@ -1,7 +1,13 @@
 #include "tables/delimited_reader.h"
 
+DelimitedReader::DelimitedReader(std::string_view text, char delimiter, std::string fileName)
+    : lines_(text), delimiter_(delimiter), fileName_(std::move(fileName)) {}
+
 DelimitedReader::DelimitedReader(std::istream& in, char delimiter, std::string fileName)
-    : lines_(in), delimiter_(delimiter), fileName_(std::move(fileName)) {}
+    : streamText_(FileText::read(in)),
+      lines_(streamText_.view()),
+      delimiter_(delimiter),
+      fileName_(std::move(fileName)) {}
 
 bool DelimitedReader::fail(const std::string& message) {
   error_ = ReadError::at(fileName_, lines_.lineNumber(), message);
@@ -41,7 +47,8 @@ bool DelimitedReader::next(std::vector<std::string>& fields) {
 bool DelimitedReader::next(std::vector<std::string_view>& fields) {
   fields.clear();
   if (error_ || !nextLine()) return false;
-  if (line_.find('"') == std::string::npos) {
+  inPlace_ = line_.find('"') == std::string::npos;
+  if (inPlace_) {
     recordLine_ = lines_.lineNumber();
     for (size_t pos = 0;;) {
       const size_t end = line_.find(delimiter_, pos);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "words/file_text.h"
 #include "words/line_reader.h"
 #include "words/read_error.h"
 
@@ -21,17 +22,21 @@
 // alone) and a UTF-16 byte-order mark.
 class DelimitedReader {
  public:
-  // Reads from `in`, which must outlive the reader; `fileName` names the
-  // file in errors.
+  // Reads `text`, which must outlive the reader; `fileName` names the file
+  // in errors.
+  DelimitedReader(std::string_view text, char delimiter, std::string fileName);
+  // Reads all that `in` holds, keeping its own copy.
   DelimitedReader(std::istream& in, char delimiter, std::string fileName);
 
   // Reads the next record into `fields`. Returns false at the end of the
   // file or on an error, which error() then holds.
   bool next(std::vector<std::string>& fields);
 
-  // The same as views, valid until the next call: most records hold no
-  // quote and are split in place, without copying a cell.
+  // The same as views: most records hold no quote and are split in place,
+  // without copying a cell. The views are into the text when inPlace() says
+  // so, else valid only until the next call.
   bool next(std::vector<std::string_view>& fields);
+  bool inPlace() const { return inPlace_; }
 
   // The error that stopped the reader, if any.
   const std::optional<ReadError>& error() const { return error_; }
@@ -45,10 +50,12 @@ class DelimitedReader {
   // Splits the record that starts with the line just read.
   bool parseRecord(std::vector<std::string>& fields);
 
-  LineReader lines_;
+  FileText streamText_;  // the text of a stream
+  TextLines lines_;
   char delimiter_;
   std::string fileName_;
-  std::string line_;
+  std::string_view line_;
+  bool inPlace_ = false;
   long long recordLine_ = 0;
   std::vector<std::string> owned_;  // the cells of a record that held quotes
   std::optional<ReadError> error_;

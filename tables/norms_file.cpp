@@ -1,9 +1,7 @@
 #include "tables/norms_file.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
-#include <memory>
 
 #include "tables/delimited_norms.h"
 #include "tables/frequency_join.h"
@@ -11,23 +9,6 @@
 #include "words/line_reader.h"
 
 namespace {
-
-// The lines of the file, counted in one quick pass: room for the records,
-// so that a large table is not copied each time its vector grows.
-size_t countLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::unique_ptr<char[]> block(new char[1 << 16]);
-  size_t lines = 1;
-  while (in.read(block.get(), 1 << 16) || in.gcount() > 0) {
-    const char* p = block.get();
-    const char* const end = p + in.gcount();
-    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
-      ++lines;
-      ++p;
-    }
-  }
-  return lines;
-}
 
 // The classic layout has fixed fields: a design can use its ratings (read
 // from the records), nothing else.
@@ -43,26 +24,23 @@ std::optional<ReadError> classicDesignColumns(const NormsSource& source) {
   return std::nullopt;
 }
 
-Result<WordTable> readInLayout(std::istream& in, const NormsSource& source) {
+Result<WordTable> readInLayout(FileText text, const NormsSource& source) {
   const NormsFormat format = formatOf(source);
-  const size_t lines = countLines(source.path);
   if (format == NormsFormat::Classic) {
     if (std::optional<ReadError> error = classicDesignColumns(source)) return *error;
     ClassicLayout classic = source.classic;
-    classic.expectedRows = lines;
     classic.scale = source.scale;
     classic.meansOnScale = source.named;
-    return readNorms(in, source.path, classic);
+    return readNorms(std::move(text), source.path, classic);
   }
   DelimitedLayout layout;
   layout.delimiter = format == NormsFormat::Csv ? ',' : '\t';
   layout.columns = source.columns;
   layout.needsFrequency = !source.frequencyFile && source.frequencies;
   layout.scale = source.scale;
-  layout.expectedRows = lines;
   layout.keptColumns = source.designColumns;
   layout.affectRatings = source.affectRatings;
-  return readDelimitedNorms(in, source.path, layout);
+  return readDelimitedNorms(std::move(text), source.path, layout);
 }
 
 // The delimiter of a frequency file: by its extension when that settles it,
@@ -114,9 +92,9 @@ NormsFormat formatOf(const NormsSource& source) {
 }
 
 Result<WordTable> loadNormsFile(const NormsSource& source) {
-  std::ifstream in;
-  if (!openForReading(source.path, in)) return cannotOpenNorms(source.path);
-  Result<WordTable> table = readInLayout(in, source);
+  std::optional<FileText> text = FileText::open(source.path);
+  if (!text) return cannotOpenNorms(source.path);
+  Result<WordTable> table = readInLayout(std::move(*text), source);
   if (!table.ok() || !source.frequencyFile) return table;
   if (std::optional<ReadError> error = joinFrequencyFile(table.value(), source)) return *error;
   return table;

@@ -73,7 +73,7 @@ WordTable tableOf(const std::vector<NormsWord>& words) {
   WordTable table;
   for (const NormsWord& w : words) {
     WordRecord r;
-    r.word = w.word;
+    r.word = table.keepWord(w.word);
     r.len = letterCount(w.word);
     r.valMn = w.valMn;
     r.valSd = w.valSd;

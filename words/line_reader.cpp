@@ -8,8 +8,14 @@
 #include "words/message_text.h"
 
 namespace {
+
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kBlockBytes = 1 << 16;
+
+ReadError lineTooLong(const std::string& file, long long line) {
+  return ReadError::at(file, line, "line longer than " + std::to_string(kMaxLineBytes) + " bytes");
+}
+
 }  // namespace
 
 LineReader::LineReader(std::istream& in) : in_(in), buffer_(new char[kBlockBytes]) {}
@@ -55,8 +61,40 @@ LineStatus LineReader::next(std::string& line) {
 }
 
 ReadError LineReader::tooLong(const std::string& file) const {
-  return ReadError::at(file, lineNumber_,
-                       "line longer than " + std::to_string(kMaxLineBytes) + " bytes");
+  return lineTooLong(file, lineNumber_);
+}
+
+LineStatus TextLines::next(std::string_view& line) {
+  if (pos_ == text_.size()) return LineStatus::End;
+  const char* const start = text_.data() + pos_;
+  const size_t left = text_.size() - pos_;
+  const void* found = std::memchr(start, '\n', left);
+  const size_t take = found ? static_cast<size_t>(static_cast<const char*>(found) - start) : left;
+  pos_ += found ? take + 1 : take;
+  ++lineNumber_;
+  line = std::string_view(start, take);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() > kMaxLineBytes) return LineStatus::TooLong;
+  if (lineNumber_ == 1 && line.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) {
+    line.remove_prefix(kUtf8Bom.size());
+  }
+  return LineStatus::Line;
+}
+
+ReadError TextLines::tooLong(const std::string& file) const {
+  return lineTooLong(file, lineNumber_);
+}
+
+size_t countLines(std::string_view text) {
+  size_t lines = 1;
+  if (text.empty()) return lines;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
+    ++lines;
+    ++p;
+  }
+  return lines;
 }
 
 bool openForReading(const std::string& path, std::ifstream& in) {
@@ -117,6 +155,6 @@ ReadError utf16Error(const std::string& fileName) {
   return ReadError::at(fileName, 0, "the file is UTF-16; save it as UTF-8");
 }
 
-bool isBlankLine(const std::string& line) {
-  return line.find_first_not_of(" \t") == std::string::npos;
+bool isBlankLine(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
 }

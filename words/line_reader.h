@@ -47,6 +47,28 @@ class LineReader {
   long long lineNumber_ = 0;
 };
 
+// The same lines, as views into a text held whole (see FileText), with the
+// same numbering, bound and byte-order mark.
+class TextLines {
+ public:
+  explicit TextLines(std::string_view text) : text_(text) {}
+
+  // Sets `line` to the next line (valid as long as the text).
+  LineStatus next(std::string_view& line);
+
+  long long lineNumber() const { return lineNumber_; }
+  ReadError tooLong(const std::string& file) const;
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  long long lineNumber_ = 0;
+};
+
+// The lines of `text`: one more than its line feeds, room enough for its
+// rows.
+size_t countLines(std::string_view text);
+
 // Opens `path` for a LineReader. Only regular files (or links to one) are
 // opened: a folder reads as nothing, and a FIFO or device may block in open
 // or never end.
@@ -69,6 +91,6 @@ bool isUtf16(std::string_view firstLine);
 ReadError utf16Error(const std::string& fileName);
 
 // True when `line` holds nothing but spaces and tabs.
-bool isBlankLine(const std::string& line);
+bool isBlankLine(std::string_view line);
 
 #endif  // STIMSEL_WORDS_LINE_READER_H_

@@ -39,7 +39,7 @@ std::string headerRunsOut(long long linesRead, int headerLines) {
 
 // The mean ratings of a parsed line on the scale; the tokens are found
 // again for the message.
-bool meansOnScale(const std::string& line, const WordRecord& record, const RatingScale& scale,
+bool meansOnScale(std::string_view line, const WordRecord& record, const RatingScale& scale,
                   std::string& problem) {
   std::string_view t[5];
   splitTokens(line, t, 5);
@@ -120,14 +120,14 @@ bool parseCommonNormsLine(std::string_view line, WordRecord& record) {
       !takeWhole(p, end, 6, freq)) {
     return false;
   }
-  record.word.assign(word, length);
+  record.word = std::string_view(word, length);
   record.len = static_cast<int>(length);
   record.freq = freq;
   record.wholeFreq = true;
   return true;
 }
 
-bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem,
+bool parseNormsLine(std::string_view line, WordRecord& record, std::string& problem,
                     bool decimalFrequency) {
   std::string_view t[kFieldCount];
   const size_t found = splitTokens(line, t, kFieldCount);
@@ -152,13 +152,19 @@ bool parseNormsLine(const std::string& line, WordRecord& record, std::string& pr
 
 Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
                             const ClassicLayout& layout) {
-  LineReader reader(in);
+  return readNorms(FileText::read(in), fileName, layout);
+}
+
+Result<WordTable> readNorms(FileText text, const std::string& fileName,
+                            const ClassicLayout& layout) {
   WordTable table;
+  const std::string_view all = table.store->holdText(std::move(text));
+  TextLines reader(all);
   table.records.reserve(layout.dataLines > 0 ? static_cast<size_t>(layout.dataLines)
-                                             : layout.expectedRows);
+                                             : countLines(all));
   const long long lastLine =
       layout.dataLines > 0 ? static_cast<long long>(layout.headerLines) + layout.dataLines : -1;
-  std::string line;
+  std::string_view line;
   while (lastLine < 0 || reader.lineNumber() < lastLine) {
     const LineStatus status = reader.next(line);
     if (status == LineStatus::TooLong) return reader.tooLong(fileName);
@@ -202,18 +208,18 @@ ReadError cannotOpenNorms(const std::string& fileName) {
 }
 
 Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& layout) {
-  std::ifstream in;
-  if (!openForReading(fileName, in)) return cannotOpenNorms(fileName);
-  return readNorms(in, fileName, layout);
+  std::optional<FileText> text = FileText::open(fileName);
+  if (!text) return cannotOpenNorms(fileName);
+  return readNorms(std::move(*text), fileName, layout);
 }
 
 namespace {
 
 // Whether two words fold alike; `a` and `b` are scratch buffers.
-bool foldAlike(const std::string& x, const std::string& y, std::string& a, std::string& b) {
+bool foldAlike(std::string_view x, std::string_view y, std::string& a, std::string& b) {
   if (x.size() != y.size()) return false;  // folding keeps the length
-  a = x;
-  b = y;
+  a.assign(x);
+  b.assign(y);
   foldCaseInPlace(a);
   foldCaseInPlace(b);
   return a == b;
@@ -242,7 +248,7 @@ void markDuplicates(WordTable& table) {
   table.caseVariantWords = 0;
   std::vector<std::uint64_t> hashes(n);
   for (size_t i = 0; i < n; ++i) {
-    folded = table.records[i].word;
+    folded.assign(table.records[i].word);
     foldCaseInPlace(folded);
     hashes[i] = std::hash<std::string_view>{}(folded);
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "words/file_text.h"
 #include "words/rating_scale.h"
 #include "words/read_error.h"
 #include "words/word_table.h"
@@ -21,8 +22,7 @@ struct ClassicLayout {
   int dataLines = kNormsRecords;
   // Frequencies may be decimal numbers instead of 32-bit whole numbers.
   bool decimalFrequency = false;
-  size_t expectedRows = 0;  // room to reserve for the records, when known
-  RatingScale scale;        // records are classified on it
+  RatingScale scale;  // records are classified on it
   // Mean ratings outside the scale are errors (the user's own files; the
   // sample keeps the rules it was always read by).
   bool meansOnScale = false;
@@ -32,7 +32,7 @@ struct ClassicLayout {
 // separated by any run of white space; tokens after the ninth are ignored.
 // Each token must parse whole. On success fills the record's fields (not its
 // category or line) and returns true; otherwise sets `problem`.
-bool parseNormsLine(const std::string& line, WordRecord& record, std::string& problem,
+bool parseNormsLine(std::string_view line, WordRecord& record, std::string& problem,
                     bool decimalFrequency = false);
 
 // The same for the common line (a word of printable ASCII, whole numbers of
@@ -47,6 +47,9 @@ bool parseCommonNormsLine(std::string_view line, WordRecord& record);
 // or that ends inside its header lines, is an error that says so; so is one
 // read to its end (dataLines 0) that holds no data line. table.reading gives
 // the rows read after the header lines.
+// The table's words are views into `text`, which the table keeps.
+Result<WordTable> readNorms(FileText text, const std::string& fileName,
+                            const ClassicLayout& layout = {});
 Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
                             const ClassicLayout& layout = {});
 

@@ -49,10 +49,10 @@ void markPosByColumn(const std::string& tag, WordTable& table, const std::string
   std::set<std::string> tags;
   int admitted = 0;
   for (size_t i = 0; i < table.records.size(); ++i) {
-    const std::string& pos = table.partOfSpeech[i];
+    const std::string_view pos = table.partOfSpeech[i];
     table.records[i].excluded = pos != tag;
     admitted += pos == tag ? 1 : 0;
-    if (!pos.empty()) tags.insert(pos);
+    if (!pos.empty()) tags.emplace(pos);
   }
   progress << "Done Marking pos\n";
   if (admitted > 0) return;

@@ -49,7 +49,7 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
                             : "word " + quoted(token) + " holds a tab or a line break";
     return false;
   }
-  record.word.assign(token.data(), token.size());
+  record.word = token;
   record.len = letters;
   return true;
 }

@@ -2,10 +2,13 @@
 #ifndef STIMSEL_WORDS_WORD_TABLE_H_
 #define STIMSEL_WORDS_WORD_TABLE_H_
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "words/categories.h"
+#include "words/word_store.h"
 
 // Longest word a record may hold, in letters.
 constexpr int kMaxWordLength = 31;
@@ -13,11 +16,11 @@ constexpr int kMaxWordLength = 31;
 // One rated word of the norms file. Ratings stay single-precision floats:
 // classification depends on it. The table never changes after the filters
 // have run; selection keeps its own state.
-// Fields run from the widest to the narrowest, so that no padding lies
-// between them: a large table holds hundreds of thousands of records (72
-// bytes each on x86-64).
+// The word is a view into the table's store. Fields run from the widest to
+// the narrowest, so that no padding lies between them: a large table holds
+// hundreds of thousands of records (56 bytes each on x86-64).
 struct WordRecord {
-  std::string word;
+  std::string_view word;
   double freq = 0;
   long long sourceLine = 0;  // the record's line in the norms file
   int len = 0;               // letters (UTF-8 code points)
@@ -53,13 +56,15 @@ struct RowCounts {
 // file's data lines and never changes.
 struct WordTable {
   std::vector<WordRecord> records;
+  // What the records' words point into; copies of the table share it.
+  std::shared_ptr<WordStore> store = std::make_shared<WordStore>();
   int duplicateWords = 0;    // distinct words held by more than one record
   int caseVariantWords = 0;  // of those, the words held in more than one letter case
   // The column that held the part of speech ("" when none): the filter then
   // reads it instead of the tag file. partOfSpeech[i] is record i's.
   std::string posColumn;
-  std::vector<std::string> partOfSpeech;
-  bool hasValenceSd = true;  // false when the norms have no SD column
+  std::vector<std::string_view> partOfSpeech;  // views into the store
+  bool hasValenceSd = true;                    // false when the norms have no SD column
   // The columns a design names beyond the records' fields, in its order.
   std::vector<NumericColumn> columns;
   // How the table was read, for the line that starts "Reading: ": the rows
@@ -74,6 +79,8 @@ struct WordTable {
   RowCounts rows;
 
   int count() const { return static_cast<int>(records.size()); }
+  // A copy of `word` that lives as long as the table, for a record's word.
+  std::string_view keepWord(std::string_view word) { return store->keep(word); }
 };
 
 #endif  // STIMSEL_WORDS_WORD_TABLE_H_
