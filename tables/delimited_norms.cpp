@@ -86,7 +86,7 @@ class RowReader {
     }
     if (!readKept(fields, error)) return false;
     if (columnOf(columns_, Role::Pos) >= 0) cell(fields, Role::Pos, pos);
-    record.sourceLine = line;
+    record.sourceLine = static_cast<int>(line);
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
     return true;
   }
@@ -275,6 +275,9 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
   long long rowsRead = 0;
   while (reader.next(fields)) {
     if (isBlankRecord(fields)) continue;
+    if (reader.recordLine() > kLastSourceLine) {
+      return ReadError::at(fileName, reader.recordLine(), tooManyLines());
+    }
     ++rowsRead;
     WordRecord record;
     std::string_view pos;

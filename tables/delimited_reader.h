@@ -62,7 +62,11 @@ class DelimitedReader {
 };
 
 // `cell` without the spaces and tabs at both ends.
-std::string_view trimmed(std::string_view cell);
+inline std::string_view trimmed(std::string_view cell) {
+  while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\t')) cell.remove_prefix(1);
+  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t')) cell.remove_suffix(1);
+  return cell;
+}
 
 // Reads the first record as the names of the columns, each trimmed. An
 // empty file or an empty first row is an error: a table must name its

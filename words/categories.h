@@ -3,11 +3,12 @@
 #ifndef STIMSEL_WORDS_CATEGORIES_H_
 #define STIMSEL_WORDS_CATEGORIES_H_
 
+#include <cstdint>
 #include <vector>
 
 // The affect category a record was classified into. It never changes after
 // loading: a list mode only chooses which categories are in play.
-enum class AffectCategory : int {
+enum class AffectCategory : std::uint8_t {
   Unclassed = 0,
   PosCalm = 1,
   NegCalm = 2,

@@ -50,6 +50,7 @@ std::string validUtf8(std::string_view text) {
 }
 
 int letterCount(std::string_view text) {
+  if (isAscii(text)) return static_cast<int>(text.size());
   int letters = 0;
   for (size_t i = 0; i < text.size(); ++letters) {
     // ASCII, the common case, is one byte a letter.
@@ -59,6 +60,7 @@ int letterCount(std::string_view text) {
 }
 
 bool isValidUtf8(std::string_view text) {
+  if (isAscii(text)) return true;
   for (size_t i = 0; i < text.size();) {
     if (static_cast<unsigned char>(text[i]) < 0x80) {  // most words are ASCII
       ++i;

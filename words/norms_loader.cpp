@@ -175,6 +175,9 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
     if (reader.lineNumber() == 1 && isUtf16(line)) return utf16Error(fileName);
     if (reader.lineNumber() <= layout.headerLines) continue;
     if (lastLine < 0 && isBlankLine(line)) continue;
+    if (reader.lineNumber() > kLastSourceLine) {
+      return ReadError::at(fileName, reader.lineNumber(), tooManyLines());
+    }
     WordRecord record;
     std::string problem;
     if (!parseCommonNormsLine(line, record) &&
@@ -185,7 +188,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
       return ReadError::at(fileName, reader.lineNumber(), problem);
     }
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
-    record.sourceLine = reader.lineNumber();
+    record.sourceLine = static_cast<int>(reader.lineNumber());
     table.records.push_back(std::move(record));
   }
   if (lastLine < 0 && reader.lineNumber() < layout.headerLines) {
@@ -215,6 +218,31 @@ Result<WordTable> loadNorms(const std::string& fileName, const ClassicLayout& la
 
 namespace {
 
+// A 64-bit hash of `word` folded (see foldCase), with every bit mixed into
+// both halves: the low bits pick a slot, the high ones are its tag. An ASCII
+// word is folded on the way, with no copy; `scratch` holds any other.
+std::uint64_t foldedHash(std::string_view word, std::string& scratch) {
+  if (!isAscii(word)) {
+    scratch.assign(word);
+    foldCaseInPlace(scratch);
+    word = scratch;
+  }
+  std::uint64_t hash = 0x9E3779B97F4A7C15u ^ word.size();
+  for (size_t i = 0; i < word.size(); i += 8) {
+    std::uint64_t chunk = 0;
+    for (size_t k = i; k < word.size() && k < i + 8; ++k) {
+      auto c = static_cast<unsigned char>(word[k]);
+      if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+      chunk = chunk << 8 | c;
+    }
+    hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDu;
+    hash ^= hash >> 32;
+  }
+  hash ^= hash >> 33;
+  hash *= 0xC4CEB9FE1A85EC53u;
+  return hash ^ (hash >> 33);
+}
+
 // Whether two words fold alike; `a` and `b` are scratch buffers.
 bool foldAlike(std::string_view x, std::string_view y, std::string& a, std::string& b) {
   if (x.size() != y.size()) return false;  // folding keeps the length
@@ -237,8 +265,10 @@ void markDuplicates(WordTable& table) {
     int first = -1;
   };
   const size_t n = table.records.size();
+  // At most three slots in four taken: probes stay short, and a large table
+  // touches half the memory it would at one in two.
   size_t slots = 16;
-  while (slots < 2 * n) slots *= 2;
+  while (slots * 3 / 4 <= n) slots *= 2;
   std::vector<Slot> set(slots);
   std::vector<char> counted(n, 0);  // 1: held more than once; 2: also in another case
   std::string folded;               // scratch buffers
@@ -246,18 +276,19 @@ void markDuplicates(WordTable& table) {
   std::string b;
   table.duplicateWords = 0;
   table.caseVariantWords = 0;
-  std::vector<std::uint64_t> hashes(n);
-  for (size_t i = 0; i < n; ++i) {
-    folded.assign(table.records[i].word);
-    foldCaseInPlace(folded);
-    hashes[i] = std::hash<std::string_view>{}(folded);
-  }
-  // The slots of words a little ahead are fetched while this one is probed.
+  // The slots of words a little ahead are fetched while this one is probed;
+  // their hashes wait in a ring.
   constexpr size_t kAhead = 16;
+  std::uint64_t ahead[kAhead];
+  for (size_t i = 0; i < n && i < kAhead; ++i) ahead[i] = foldedHash(table.records[i].word, folded);
   for (size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(&set[hashes[i + kAhead] & (slots - 1)]);
+    const std::uint64_t hash = ahead[i % kAhead];
+    if (i + kAhead < n) {
+      const std::uint64_t later = foldedHash(table.records[i + kAhead].word, folded);
+      ahead[i % kAhead] = later;
+      __builtin_prefetch(&set[later & (slots - 1)]);
+    }
     WordRecord& r = table.records[i];
-    const std::uint64_t hash = hashes[i];
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     size_t slot = hash & (slots - 1);
     while (set[slot].first >= 0 &&

@@ -10,6 +10,15 @@
 #include "words/categories.h"
 #include "words/word_store.h"
 
+// The last line of a norms file a record may come from: the readers refuse
+// a file with more lines rather than number its records wrongly.
+constexpr long long kLastSourceLine = 2147483647;
+
+// The error for a record past that line.
+inline std::string tooManyLines() {
+  return "the file has more than 2147483647 lines; split it into smaller tables";
+}
+
 // Longest word a record may hold, in letters.
 constexpr int kMaxWordLength = 31;
 
@@ -18,12 +27,12 @@ constexpr int kMaxWordLength = 31;
 // have run; selection keeps its own state.
 // The word is a view into the table's store. Fields run from the widest to
 // the narrowest, so that no padding lies between them: a large table holds
-// hundreds of thousands of records (56 bytes each on x86-64).
+// hundreds of thousands of records (48 bytes each on x86-64).
 struct WordRecord {
   std::string_view word;
   double freq = 0;
-  long long sourceLine = 0;  // the record's line in the norms file
-  int len = 0;               // letters (UTF-8 code points)
+  int sourceLine = 0;  // the record's line in the norms file (see kLastSourceLine)
+  int len = 0;         // letters (UTF-8 code points)
   float valMn = 0;
   float valSd = 0;
   float aroMn = 0;
