@@ -1,0 +1,140 @@
+// Reading tables from text held whole: the in-place splitter and line
+// iterator must read exactly what the general parser and the stream line
+// reader read.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tables/delimited_norms.h"
+#include "tables/delimited_reader.h"
+#include "words/line_reader.h"
+
+namespace {
+
+// Cells of the bytes that matter to a splitter (the delimiters, blanks,
+// carriage returns and bytes above ASCII) at every offset of an 8-byte
+// word; one in ten quoted, holding quotes and line ends; one in a thousand
+// a stray quote, which ends the table in an error.
+std::string randomCell(std::mt19937& random) {
+  static const char kBytes[] = {'a', 'b', '5', '.', '-', ',', '\t', ' ', '\r', '\xC3', '\xA9'};
+  std::uniform_int_distribution<int> length(0, 12);
+  std::uniform_int_distribution<size_t> byte(0, sizeof kBytes - 1);
+  std::uniform_int_distribution<int> kind(0, 999);
+  std::string cell;
+  const int n = length(random);
+  for (int i = 0; i < n; ++i) cell += kBytes[byte(random)];
+  const int k = kind(random);
+  if (k == 0) return cell + "\"" + cell;
+  if (k < 100) return "\"" + cell + (k % 2 ? "\"\"\n" : "") + cell + "\"";
+  return cell;
+}
+
+std::string randomTable(std::mt19937& random, int fields) {
+  std::uniform_int_distribution<int> perRow(1, 9);
+  std::uniform_int_distribution<int> ending(0, 3);
+  // A carriage return on the first line would refuse the whole table.
+  std::string text = "first,line\n";
+  while (fields > 0) {
+    const int row = perRow(random);
+    for (int f = 0; f < row; ++f) text += (f > 0 ? "," : "") + randomCell(random);
+    text += ending(random) == 0 ? "\r\n" : "\n";
+    fields -= row;
+  }
+  return text;
+}
+
+struct Read {
+  std::vector<std::vector<std::string>> records;
+  std::vector<long long> lines;
+  std::string error;
+};
+
+template <typename Field>
+Read readAll(const std::string& text, char delimiter) {
+  DelimitedReader reader(std::string_view(text), delimiter, "t.csv");
+  Read read;
+  std::vector<Field> fields;
+  while (reader.next(fields)) {
+    read.records.emplace_back(fields.begin(), fields.end());
+    read.lines.push_back(reader.recordLine());
+  }
+  if (reader.error()) read.error = reader.error()->text();
+  return read;
+}
+
+TEST(TextReading, InPlaceSplitReadsWhatTheFullParserReadsOnAMillionRandomFields) {
+  std::mt19937 random(20261209);
+  long long fields = 0;
+  int errors = 0;
+  for (int table = 0; table < 1000; ++table) {
+    // Many small tables: a stray quote ends one early, in an error.
+    const std::string text = randomTable(random, 1000);
+    for (char delimiter : {',', '\t'}) {
+      const Read plain = readAll<std::string>(text, delimiter);
+      const Read inPlace = readAll<std::string_view>(text, delimiter);
+      ASSERT_EQ(inPlace.records, plain.records) << text;
+      ASSERT_EQ(inPlace.lines, plain.lines) << text;
+      ASSERT_EQ(inPlace.error, plain.error) << text;
+      for (const auto& record : plain.records) fields += static_cast<long long>(record.size());
+      errors += plain.error.empty() ? 0 : 1;
+    }
+  }
+  // Enough of both kinds to mean something.
+  EXPECT_GE(fields, 1000000);
+  EXPECT_GE(errors, 100);
+}
+
+// The lines of a text held whole are those a stream reader gives.
+TEST(TextReading, TextLinesReadWhatTheStreamReaderReads) {
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"empty", ""},
+      {"one line without a line end", "word,1"},
+      {"crlf and lf", "a\r\nb\n\nc\r\n"},
+      {"byte-order mark", "\xEF\xBB\xBFword\nx\xEF\xBB\xBF\n"},
+      {"carriage return alone inside", "a\rb\nc\n"},
+      {"line at the bound", std::string(kMaxLineBytes, 'x') + "\r\nshort\n"},
+      {"line past the bound", "ok\n" + std::string(kMaxLineBytes + 1, 'x') + "\n"},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in(c.text);
+    LineReader stream(in);
+    TextLines text(c.text);
+    for (;;) {
+      std::string expected;
+      std::string_view line;
+      const LineStatus want = stream.next(expected);
+      const LineStatus got = text.next(line);
+      ASSERT_EQ(got, want) << c.name;
+      ASSERT_EQ(text.lineNumber(), stream.lineNumber()) << c.name;
+      if (want != LineStatus::Line) break;
+      ASSERT_EQ(std::string(line), expected) << c.name;
+    }
+  }
+}
+
+// Quoted words are unquoted into scratch cells that the next quoted row
+// reuses: the table must keep its own copy, and tables built from it must
+// keep their words after the one read is gone.
+TEST(TextReading, QuotedWordsOutliveTheReaderAndTheTable) {
+  std::string text = "word,valence,arousal,frequency\n\"say \"\"hi\"\"\",5,5,1\n";
+  for (int i = 0; i < 5000; ++i) text += "\"w" + std::to_string(i) + "\",5,5,1\n";
+  DelimitedLayout layout;
+  WordTable copy;
+  {
+    Result<WordTable> table = readDelimitedNorms(FileText::of(text), "t.csv", layout);
+    ASSERT_TRUE(table.ok()) << table.error().text();
+    copy = table.value();
+  }
+  ASSERT_EQ(copy.count(), 5001);
+  EXPECT_EQ(copy.records[0].word, "say \"hi\"");
+  EXPECT_EQ(copy.records[4321].word, "w4320");
+  EXPECT_EQ(copy.records[5000].word, "w4999");
+}
+
+}  // namespace
