@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t barredLines = 0;
   for (int i = 0; i < table.count(); ++i) {
     const WordRecord& r = table.records[i];
-    const std::string line = "Marking bad word " + r.word + " -- " + std::to_string(i) + "\n";
+    const std::string line = "Marking bad word " + std::string(r.word) + " -- " + std::to_string(i) + "\n";
     const size_t listed = countOf(out.str(), line);
     barredLines += listed;
     FUZZ_CHECK(listed == 0 || r.excluded);
