@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the benchmark's generated norms into the folder given:
-norms300k.csv, 300,000 random rows; design30k.csv, 30,000 rows with 8
+norms300k.csv, 300,000 random rows with 6 numeric columns; design30k.csv, 30,000 rows with 8
 numeric columns for a design of the user's own categories; and matched171.txt, a classic file of
 1030 lines holding 171 perfectly matched groups of six (each group's words 4
 letters long with frequency 100*g+5, so every word has exactly one partner in
@@ -10,13 +10,17 @@ import sys
 
 out = sys.argv[1]
 random.seed(300000)
+# The last two columns come from a source of their own, so that the words
+# and ratings stay those of the table's first, four-column form.
+extra = random.Random(6)
 letters = "abcdefghijklmnopqrstuvwxyz"
 with open(f"{out}/norms300k.csv", "w") as f:
-    f.write("word,valence,valence_sd,arousal,frequency\n")
+    f.write("word,valence,valence_sd,arousal,frequency,concreteness,aoa\n")
     for i in range(300000):
         word = "".join(random.choice(letters) for _ in range(random.randint(3, 10))) + str(i)
         f.write(f"{word},{random.uniform(1, 9):.2f},{random.uniform(0.5, 2.5):.2f},"
-                f"{random.uniform(1, 9):.2f},{int(random.expovariate(1 / 30))}\n")
+                f"{random.uniform(1, 9):.2f},{int(random.expovariate(1 / 30))},"
+                f"{extra.uniform(1, 5):.2f},{extra.uniform(2, 16):.2f}\n")
 
 random.seed(30000)
 with open(f"{out}/design30k.csv", "w") as f:
