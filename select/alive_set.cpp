@@ -1,38 +1,49 @@
 #include "select/alive_set.h"
 
-AliveSet::AliveSet(int n)
-    : tree_(static_cast<std::size_t>(n) + 1), present_(static_cast<std::size_t>(n), 1), total_(n) {
-  // Every position present: node i covers lowbit(i) positions.
-  for (int i = 1; i <= n; ++i) tree_[static_cast<std::size_t>(i)] = i & -i;
-  while (topBit_ * 2 <= n) topBit_ *= 2;
+void AliveRuns::reserve(std::size_t positions) {
+  tree_.reserve(positions);
+  present_.reserve(positions);
 }
 
-void AliveSet::change(int i, int delta) {
+AliveRuns::Run AliveRuns::add(int n) {
+  Run run;
+  run.begin = static_cast<int>(tree_.size());
+  run.size = n;
+  run.total = n;
+  // Every position present: node k covers lowbit(k) positions.
+  for (int k = 1; k <= n; ++k) tree_.push_back(k & -k);
+  present_.insert(present_.end(), static_cast<std::size_t>(n), 1);
+  while (run.topBit * 2 <= n) run.topBit *= 2;
+  return run;
+}
+
+void AliveRuns::change(Run& run, int i, int delta) {
   const char now = delta > 0 ? 1 : 0;
-  if (present_[static_cast<std::size_t>(i)] == now) return;
-  present_[static_cast<std::size_t>(i)] = now;
-  total_ += delta;
-  const int n = static_cast<int>(present_.size());
-  for (int node = i + 1; node <= n; node += node & -node)
-    tree_[static_cast<std::size_t>(node)] += delta;
+  char& at = present_[static_cast<std::size_t>(run.begin + i)];
+  if (at == now) return;
+  at = now;
+  run.total += delta;
+  int* const nodes = tree_.data() + run.begin;  // nodes[k - 1] is node k
+  for (int k = i + 1; k <= run.size; k += k & -k) nodes[k - 1] += delta;
 }
 
-int AliveSet::countBelow(int i) const {
+int AliveRuns::countBelow(const Run& run, int i) const {
+  const int* const nodes = tree_.data() + run.begin;
   int count = 0;
-  for (int node = i; node > 0; node -= node & -node) count += tree_[static_cast<std::size_t>(node)];
+  for (int k = i; k > 0; k -= k & -k) count += nodes[k - 1];
   return count;
 }
 
-int AliveSet::select(int j) const {
+int AliveRuns::select(const Run& run, int j) const {
   // Descend from the top bit: the largest prefix holding at most j present
   // positions ends just before the one wanted.
+  const int* const nodes = tree_.data() + run.begin;
   int position = 0;
-  const int n = static_cast<int>(present_.size());
-  for (int step = topBit_; step > 0; step /= 2) {
+  for (int step = run.topBit; step > 0; step /= 2) {
     const int next = position + step;
-    if (next <= n && tree_[static_cast<std::size_t>(next)] <= j) {
+    if (next <= run.size && nodes[next - 1] <= j) {
       position = next;
-      j -= tree_[static_cast<std::size_t>(next)];
+      j -= nodes[next - 1];
     }
   }
   return position;

@@ -19,7 +19,7 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
       matchAll_(matchAll),
       last_(controls.count() - 1),
       slot_(slot),
-      buckets_(static_cast<size_t>(k) + 1),
+      categories_(static_cast<size_t>(k) + 1),
       place_(slot.size()),
       left_(static_cast<size_t>(k) + 1, 0),
       pool_(static_cast<size_t>(k) + 1),
@@ -40,7 +40,8 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
     std::vector<Entry> entries;
     entries.reserve(pool_[static_cast<size_t>(p)].size());
     for (int row : pool_[static_cast<size_t>(p)]) {
-      entries.push_back({last_ > 0 ? controls.value(row, 0) : 0, key(row), row});
+      entries.push_back({last_ > 0 ? controls.value(row, 0) : 0,
+                         last_ > 1 ? controls.value(row, 1) : 0, key(row), row});
     }
     addBuckets(p, entries);
   }
@@ -49,7 +50,9 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
 bool MatchIndex::leadBefore(const Entry& a, const Entry& b) const {
   if (a.lead < b.lead) return true;
   if (b.lead < a.lead) return false;
-  for (int c = 1; c < last_; ++c) {
+  if (a.second < b.second) return true;
+  if (b.second < a.second) return false;
+  for (int c = 2; c < last_; ++c) {
     const double x = controls_.value(a.row, c);
     const double y = controls_.value(b.row, c);
     if (x < y) return true;
@@ -74,12 +77,16 @@ void MatchIndex::addBuckets(int p, std::vector<Entry>& entries) {
       return !leadBefore(b, a) && keyThenRow(a, b);
     });
   }
-  std::vector<Bucket>& buckets = buckets_[static_cast<size_t>(p)];
+  Category& category = categories_[static_cast<size_t>(p)];
   // Counted first: with continuous leading controls most rows head a bucket
-  // of their own, and growing the vector would move them all many times.
+  // of their own, and growing the vectors would move them all many times.
   size_t count = entries.empty() ? 0 : 1;
   for (size_t e = 1; e < entries.size(); ++e) count += leadBefore(entries[e - 1], entries[e]);
-  buckets.reserve(count);
+  category.buckets.reserve(count);
+  category.values.reserve(count * static_cast<size_t>(last_));
+  category.keys.reserve(entries.size());
+  category.rows.reserve(entries.size());
+  category.free.reserve(entries.size());
   for (size_t begin = 0; begin < entries.size();) {
     size_t end = begin + 1;
     int lowest = entries[begin].row;
@@ -87,33 +94,30 @@ void MatchIndex::addBuckets(int p, std::vector<Entry>& entries) {
       lowest = std::min(lowest, entries[end].row);
       ++end;
     }
-    Bucket bucket(static_cast<int>(end - begin));
     // Leading values that compare equal but differ (0 and -0) are the
     // first row's.
-    for (int c = 0; c < last_; ++c) bucket.values.push_back(controls_.value(lowest, c));
-    bucket.keys.reserve(end - begin);
-    bucket.rows.reserve(end - begin);
+    for (int c = 0; c < last_; ++c) category.values.push_back(controls_.value(lowest, c));
     for (size_t e = begin; e < end; ++e) {
-      place_[static_cast<size_t>(entries[e].row)] = {static_cast<int>(buckets.size()),
+      place_[static_cast<size_t>(entries[e].row)] = {static_cast<int>(category.buckets.size()),
                                                      static_cast<int>(e - begin)};
-      bucket.keys.push_back(entries[e].key);
-      bucket.rows.push_back(entries[e].row);
+      category.keys.push_back(entries[e].key);
+      category.rows.push_back(entries[e].row);
     }
-    buckets.push_back(std::move(bucket));
+    category.buckets.push_back(category.free.add(static_cast<int>(end - begin)));
     begin = end;
   }
 }
 
 void MatchIndex::hide(int row) {
   const Place& at = place_[static_cast<size_t>(row)];
-  buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.remove(
-      at.position);
+  Category& category = categories_[slot_[static_cast<size_t>(row)]];
+  category.free.remove(category.buckets[static_cast<size_t>(at.bucket)], at.position);
 }
 
 void MatchIndex::unhide(int row) {
   const Place& at = place_[static_cast<size_t>(row)];
-  buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.restore(
-      at.position);
+  Category& category = categories_[slot_[static_cast<size_t>(row)]];
+  category.free.restore(category.buckets[static_cast<size_t>(at.bucket)], at.position);
 }
 
 void MatchIndex::take(int row) {
@@ -133,42 +137,86 @@ void MatchIndex::dropFromPool(int row) {
   poolPosition_[static_cast<size_t>(row)] = -1;
 }
 
-bool MatchIndex::bucketClose(const Bucket& bucket, int row) const {
-  for (int c = 0; c < last_; ++c) {
-    if (!isClose(bucket.values[static_cast<size_t>(c)], controls_.value(row, c),
-                 controls_.tolerances[static_cast<size_t>(c)])) {
-      return false;
+namespace {
+
+// The first index of lo..hi-1 at which `pred`, true up to some index and
+// false from there on, is false.
+template <typename Pred>
+size_t partitionIndex(size_t lo, size_t hi, Pred pred) {
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (pred(mid)) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
     }
   }
-  return true;
+  return lo;
+}
+
+}  // namespace
+
+// The buckets are in ascending order of their leading values, control by
+// control, so the buckets close on control c form one run of those that
+// agree on the controls before it, found by two binary searches; within the
+// run, each stretch of one value of c is searched on c + 1 in turn. With a
+// continuous control among the leading ones, most buckets hold one row, and
+// this visits only the few near the members instead of every bucket.
+void MatchIndex::closeBuckets(int p, size_t lo, size_t hi, int c, const std::vector<int>& members,
+                              size_t compared, std::vector<size_t>& found) const {
+  if (c == last_) {
+    for (size_t b = lo; b < hi; ++b) found.push_back(b);
+    return;
+  }
+  const Category& category = categories_[static_cast<size_t>(p)];
+  const double tolerance = controls_.tolerances[static_cast<size_t>(c)];
+  const auto value = [&](size_t b) { return category.value(b, c, last_); };
+  const size_t first = partitionIndex(lo, hi, [&](size_t b) {
+    for (size_t m = 0; m < compared; ++m) {
+      if (!notTooFarBelow(value(b), controls_.value(members[m], c), tolerance)) return true;
+    }
+    return false;
+  });
+  const size_t last = partitionIndex(first, hi, [&](size_t b) {
+    for (size_t m = 0; m < compared; ++m) {
+      if (!notTooFarAbove(value(b), controls_.value(members[m], c), tolerance)) return false;
+    }
+    return true;
+  });
+  for (size_t run = first; run < last;) {
+    const double here = value(run);
+    const size_t next = partitionIndex(run, last, [&](size_t b) { return !(here < value(b)); });
+    closeBuckets(p, run, next, c + 1, members, compared, found);
+    run = next;
+  }
 }
 
 std::vector<Span> MatchIndex::closeSpans(int p, const std::vector<int>& members) const {
   const size_t compared = matchAll_ ? members.size() : 1;
   const double tolerance = controls_.tolerances[static_cast<size_t>(last_)];
   std::vector<Span> spans;
-  const std::vector<Bucket>& buckets = buckets_[static_cast<size_t>(p)];
-  for (size_t b = 0; b < buckets.size(); ++b) {
-    const Bucket& bucket = buckets[b];
-    if (bucket.free.total() == 0) continue;
-    bool close = true;
-    for (size_t m = 0; m < compared && close; ++m) close = bucketClose(bucket, members[m]);
-    if (!close) continue;
-    const auto lo = std::partition_point(bucket.keys.begin(), bucket.keys.end(), [&](double x) {
+  const Category& category = categories_[static_cast<size_t>(p)];
+  std::vector<size_t> close;
+  closeBuckets(p, 0, category.buckets.size(), 0, members, compared, close);
+  for (size_t b : close) {
+    const Bucket& bucket = category.buckets[b];
+    if (bucket.total == 0) continue;
+    const auto keys = category.keys.begin() + bucket.begin;
+    const auto lo = std::partition_point(keys, keys + bucket.size, [&](double x) {
       for (size_t m = 0; m < compared; ++m) {
         if (!notTooFarBelow(x, key(members[m]), tolerance)) return true;
       }
       return false;
     });
-    const auto hi = std::partition_point(lo, bucket.keys.end(), [&](double x) {
+    const auto hi = std::partition_point(lo, keys + bucket.size, [&](double x) {
       for (size_t m = 0; m < compared; ++m) {
         if (!notTooFarAbove(x, key(members[m]), tolerance)) return false;
       }
       return true;
     });
     if (lo == hi) continue;
-    spans.push_back({p, static_cast<int>(b), static_cast<int>(lo - bucket.keys.begin()),
-                     static_cast<int>(hi - bucket.keys.begin())});
+    spans.push_back(
+        {p, static_cast<int>(b), static_cast<int>(lo - keys), static_cast<int>(hi - keys)});
   }
   return spans;
 }
@@ -176,21 +224,22 @@ std::vector<Span> MatchIndex::closeSpans(int p, const std::vector<int>& members)
 long long MatchIndex::freeIn(const std::vector<Span>& spans) const {
   long long count = 0;
   for (const Span& span : spans) {
-    const AliveSet& free =
-        buckets_[static_cast<size_t>(span.category)][static_cast<size_t>(span.bucket)].free;
-    count += free.countBelow(span.hi) - free.countBelow(span.lo);
+    const Category& category = categories_[static_cast<size_t>(span.category)];
+    const Bucket& bucket = category.buckets[static_cast<size_t>(span.bucket)];
+    count += category.free.countBelow(bucket, span.hi) - category.free.countBelow(bucket, span.lo);
   }
   return count;
 }
 
 int MatchIndex::rowAt(const std::vector<Span>& spans, long long j) const {
   for (const Span& span : spans) {
-    const Bucket& bucket =
-        buckets_[static_cast<size_t>(span.category)][static_cast<size_t>(span.bucket)];
-    const int before = bucket.free.countBelow(span.lo);
-    const long long here = bucket.free.countBelow(span.hi) - before;
+    const Category& category = categories_[static_cast<size_t>(span.category)];
+    const Bucket& bucket = category.buckets[static_cast<size_t>(span.bucket)];
+    const int before = category.free.countBelow(bucket, span.lo);
+    const long long here = category.free.countBelow(bucket, span.hi) - before;
     if (j < here) {
-      return bucket.rows[static_cast<size_t>(bucket.free.select(before + static_cast<int>(j)))];
+      const int at = category.free.select(bucket, before + static_cast<int>(j));
+      return category.rows[static_cast<size_t>(bucket.begin + at)];
     }
     j -= here;
   }
@@ -199,8 +248,8 @@ int MatchIndex::rowAt(const std::vector<Span>& spans, long long j) const {
 
 bool MatchIndex::isFree(int row) const {
   const Place& at = place_[static_cast<size_t>(row)];
-  return buckets_[slot_[static_cast<size_t>(row)]][static_cast<size_t>(at.bucket)].free.present(
-      at.position);
+  const Category& category = categories_[slot_[static_cast<size_t>(row)]];
+  return category.free.present(category.buckets[static_cast<size_t>(at.bucket)], at.position);
 }
 
 Fit MatchIndex::anchorFits(int a) const {
@@ -250,9 +299,10 @@ Fit MatchIndex::completes(const std::vector<int>& members, const std::vector<int
     std::vector<double>& values = choices[static_cast<size_t>(c)];
     values.push_back(low);
     for (int p : rest) {
-      for (const Bucket& bucket : buckets_[static_cast<size_t>(p)]) {
-        const double v = bucket.values[static_cast<size_t>(c)];
-        if (bucket.free.total() > 0 && v < low && notTooFarBelow(v, high, tolerance)) {
+      const Category& category = categories_[static_cast<size_t>(p)];
+      for (size_t b = 0; b < category.buckets.size(); ++b) {
+        const double v = category.value(b, c, last_);
+        if (category.buckets[b].total > 0 && v < low && notTooFarBelow(v, high, tolerance)) {
           values.push_back(v);
         }
       }
@@ -281,20 +331,26 @@ Fit MatchIndex::completes(const std::vector<int>& members, const std::vector<int
 
 Fit MatchIndex::completesInCorner(const std::vector<int>& members, const std::vector<int>& rest,
                                   const std::vector<double>& low) const {
-  // The buckets of each category whose leading values lie in the corner.
-  std::vector<std::vector<const Bucket*>> inCorner;
+  // The buckets of each category whose leading values lie in the corner,
+  // with the category they belong to.
+  struct InCorner {
+    const Category* category;
+    std::vector<size_t> buckets;
+  };
+  std::vector<InCorner> inCorner;
   for (int p : rest) {
-    std::vector<const Bucket*> found;
-    for (const Bucket& bucket : buckets_[static_cast<size_t>(p)]) {
-      bool inside = bucket.free.total() > 0;
+    const Category& category = categories_[static_cast<size_t>(p)];
+    InCorner found{&category, {}};
+    for (size_t b = 0; b < category.buckets.size(); ++b) {
+      bool inside = category.buckets[b].total > 0;
       for (int c = 0; c < last_ && inside; ++c) {
-        const double v = bucket.values[static_cast<size_t>(c)];
+        const double v = category.value(b, c, last_);
         const double l = low[static_cast<size_t>(c)];
         inside = v >= l && v - l <= controls_.tolerances[static_cast<size_t>(c)];
       }
-      if (inside) found.push_back(&bucket);
+      if (inside) found.buckets.push_back(b);
     }
-    if (found.empty()) return Fit::No;
+    if (found.buckets.empty()) return Fit::No;
     inCorner.push_back(std::move(found));
   }
   const double tolerance = controls_.tolerances[static_cast<size_t>(last_)];
@@ -305,12 +361,16 @@ Fit MatchIndex::completesInCorner(const std::vector<int>& members, const std::ve
     highest = std::max(highest, key(m));
   }
   constexpr double kNone = HUGE_VAL;
-  // The smallest free key of `buckets` at or after position `from(bucket)`.
-  const auto smallest = [](const std::vector<const Bucket*>& buckets, auto from) {
+  // The smallest free key of the corner's buckets of one category at or
+  // after the position `from(keys begin, keys end)` gives in each.
+  const auto smallest = [](const InCorner& corner, auto from) {
     double best = kNone;
-    for (const Bucket* bucket : buckets) {
-      const int at = bucket->free.firstFrom(from(*bucket));
-      if (at >= 0) best = std::min(best, bucket->keys[static_cast<size_t>(at)]);
+    const Category& category = *corner.category;
+    for (size_t b : corner.buckets) {
+      const Bucket& bucket = category.buckets[b];
+      const auto keys = category.keys.begin() + bucket.begin;
+      const int at = category.free.firstFrom(bucket, from(keys, keys + bucket.size));
+      if (at >= 0) best = std::min(best, keys[at]);
     }
     return best;
   };
@@ -320,16 +380,14 @@ Fit MatchIndex::completesInCorner(const std::vector<int>& members, const std::ve
   const auto nextLow = [&](double after, bool strict, double high) {
     double best = kNone;
     if ((!strict || lowest > after) && notTooFarBelow(lowest, high, tolerance)) best = lowest;
-    for (const std::vector<const Bucket*>& buckets : inCorner) {
-      best = std::min(
-          best, smallest(buckets, [&](const Bucket& b) {
-            const auto first = std::partition_point(b.keys.begin(), b.keys.end(), [&](double x) {
-              return !notTooFarBelow(x, high, tolerance);
-            });
-            const auto above =
-                strict ? std::upper_bound(b.keys.begin(), b.keys.end(), after) : b.keys.begin();
-            return static_cast<int>(std::max(first, above) - b.keys.begin());
-          }));
+    for (const InCorner& corner : inCorner) {
+      best = std::min(best, smallest(corner, [&](auto begin, auto end) {
+                        const auto first = std::partition_point(begin, end, [&](double x) {
+                          return !notTooFarBelow(x, high, tolerance);
+                        });
+                        const auto above = strict ? std::upper_bound(begin, end, after) : begin;
+                        return static_cast<int>(std::max(first, above) - begin);
+                      }));
     }
     return best;
   };
@@ -340,10 +398,9 @@ Fit MatchIndex::completesInCorner(const std::vector<int>& members, const std::ve
   // takes at most one step per category.
   for (double l = nextLow(0, false, highest); l != kNone && l <= lowest;
        l = nextLow(l, true, highest)) {
-    for (const std::vector<const Bucket*>& buckets : inCorner) {
-      highest = std::max(highest, smallest(buckets, [&](const Bucket& b) {
-                           return static_cast<int>(
-                               std::lower_bound(b.keys.begin(), b.keys.end(), l) - b.keys.begin());
+    for (const InCorner& corner : inCorner) {
+      highest = std::max(highest, smallest(corner, [&](auto begin, auto end) {
+                           return static_cast<int>(std::lower_bound(begin, end, l) - begin);
                          }));
     }
     if (highest == kNone) return Fit::No;

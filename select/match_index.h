@@ -62,20 +62,33 @@ class MatchIndex {
   Fit completes(const std::vector<int>& members, const std::vector<int>& rest) const;
 
  private:
-  struct Bucket {
-    std::vector<double> values;  // every control but the last, shared by its rows
-    std::vector<double> keys;    // the last control, ascending
-    std::vector<int> rows;       // the row at each position
-    AliveSet free;
-    explicit Bucket(int n) : free(n) {}
+  // A bucket's rows are at positions begin..begin+size-1 of its category's
+  // arrays; total counts those still free.
+  using Bucket = AliveRuns::Run;
+  // The buckets of one category, with their values side by side: with a
+  // continuous leading control most buckets hold one row, and a vector or
+  // two of their own would cost more than the rows.
+  struct Category {
+    std::vector<Bucket> buckets;
+    std::vector<double> values;  // bucket b's leading controls at b * last_ (its rows share them)
+    std::vector<double> keys;    // per position: the last control, ascending within a bucket
+    std::vector<int> rows;       // per position: its row
+    AliveRuns free;
+    double value(size_t b, int c, int last) const {
+      return values[b * static_cast<size_t>(last) + static_cast<size_t>(c)];
+    }
   };
   struct Place {
     int bucket = -1;
     int position = 0;
   };
-  // A row as the buckets are built: its first control, its key, the row.
+  // A row as the buckets are built: its first control, its second when
+  // that leads too (0 otherwise), its key, the row. The two leading values
+  // are kept beside the row: comparing them decides nearly every comparison
+  // of the sort without a look into the controls of a row far away.
   struct Entry {
     double lead = 0;
+    double second = 0;
     double key = 0;
     int row = 0;
   };
@@ -89,7 +102,11 @@ class MatchIndex {
   bool isFree(int row) const;
   Fit completesInCorner(const std::vector<int>& members, const std::vector<int>& rest,
                         const std::vector<double>& low) const;
-  bool bucketClose(const Bucket& bucket, int row) const;
+  // Appends to `found`, in order, the buckets among lo..hi-1 of category p
+  // (which agree on the leading controls before c) whose leading values are
+  // close to those of the first `compared` members.
+  void closeBuckets(int p, size_t lo, size_t hi, int c, const std::vector<int>& members,
+                    size_t compared, std::vector<size_t>& found) const;
   double key(int row) const { return controls_.value(row, last_); }
 
   const Controls& controls_;
@@ -97,8 +114,8 @@ class MatchIndex {
   bool matchAll_;
   int last_;  // the control the buckets are sorted by
   std::vector<std::uint8_t> slot_;
-  std::vector<std::vector<Bucket>> buckets_;  // [category][bucket]
-  std::vector<Place> place_;                  // per row
+  std::vector<Category> categories_;  // [category]
+  std::vector<Place> place_;          // per row
   std::vector<int> left_;
   // Per anchor category, its free rows not yet known unable to anchor.
   std::vector<std::vector<int>> pool_;
