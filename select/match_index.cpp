@@ -40,25 +40,28 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
     std::vector<Entry> entries;
     entries.reserve(pool_[static_cast<size_t>(p)].size());
     for (int row : pool_[static_cast<size_t>(p)]) {
-      entries.push_back({last_ > 0 ? controls.value(row, 0) : 0,
-                         last_ > 1 ? controls.value(row, 1) : 0, key(row), row});
+      Entry entry;
+      for (int c = 0; c < last_ && c < kEntryLeads; ++c) entry.leads[c] = controls.value(row, c);
+      entry.key = key(row);
+      entry.row = row;
+      entries.push_back(entry);
     }
     addBuckets(p, entries);
   }
 }
 
-bool MatchIndex::leadBefore(const Entry& a, const Entry& b) const {
-  if (a.lead < b.lead) return true;
-  if (b.lead < a.lead) return false;
-  if (a.second < b.second) return true;
-  if (b.second < a.second) return false;
-  for (int c = 2; c < last_; ++c) {
+int MatchIndex::leadOrder(const Entry& a, const Entry& b) const {
+  for (int c = 0; c < last_ && c < kEntryLeads; ++c) {
+    if (a.leads[c] < b.leads[c]) return -1;
+    if (b.leads[c] < a.leads[c]) return 1;
+  }
+  for (int c = kEntryLeads; c < last_; ++c) {
     const double x = controls_.value(a.row, c);
     const double y = controls_.value(b.row, c);
-    if (x < y) return true;
-    if (y < x) return false;
+    if (x < y) return -1;
+    if (y < x) return 1;
   }
-  return false;
+  return 0;
 }
 
 // Buckets in ascending order of their leading values, compared control by
@@ -69,12 +72,12 @@ void MatchIndex::addBuckets(int p, std::vector<Entry>& entries) {
   };
   if (last_ <= 1) {  // the common case: the first control alone leads
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-      return a.lead != b.lead ? a.lead < b.lead : keyThenRow(a, b);
+      return a.leads[0] != b.leads[0] ? a.leads[0] < b.leads[0] : keyThenRow(a, b);
     });
   } else {
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-      if (leadBefore(a, b)) return true;
-      return !leadBefore(b, a) && keyThenRow(a, b);
+      const int order = leadOrder(a, b);
+      return order != 0 ? order < 0 : keyThenRow(a, b);
     });
   }
   Category& category = categories_[static_cast<size_t>(p)];

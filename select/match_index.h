@@ -82,19 +82,20 @@ class MatchIndex {
     int bucket = -1;
     int position = 0;
   };
-  // A row as the buckets are built: its first control, its second when
-  // that leads too (0 otherwise), its key, the row. The two leading values
-  // are kept beside the row: comparing them decides nearly every comparison
-  // of the sort without a look into the controls of a row far away.
+  // A row as the buckets are built: its first leading controls (0 past the
+  // last), its key, the row. The leading values are kept beside the row:
+  // they decide nearly every comparison of the sort without a look into the
+  // controls of a row far away, even when one of them takes few values.
+  static constexpr int kEntryLeads = 3;
   struct Entry {
-    double lead = 0;
-    double second = 0;
+    double leads[kEntryLeads] = {};
     double key = 0;
     int row = 0;
   };
 
-  // Whether a's leading control values come before b's.
-  bool leadBefore(const Entry& a, const Entry& b) const;
+  // -1, 0 or 1 as a's leading control values come before, with or after b's.
+  int leadOrder(const Entry& a, const Entry& b) const;
+  bool leadBefore(const Entry& a, const Entry& b) const { return leadOrder(a, b) < 0; }
   void addBuckets(int p, std::vector<Entry>& entries);
 
   Fit anchorFits(int a) const;
