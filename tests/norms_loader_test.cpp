@@ -152,6 +152,18 @@ TEST(ParseDecimal, AgreesWithStrtofAndStrtodOnAMillionDecimals) {
     ASSERT_EQ(parseDecimal(text, parsedFloat), NumberStatus::Ok) << text;
     ASSERT_EQ(parsedFloat, std::strtof(text.c_str(), nullptr)) << text;
   }
+  // Every rating of the commonest form, "d.dd", and of the forms its quick
+  // reading must leave to the loop.
+  for (int n = 0; n < 10000; ++n) {
+    const std::string digits = std::to_string(10000 + n).substr(1);
+    for (const std::string& text : {digits.substr(0, 1) + "." + digits.substr(1, 2),
+                                    digits.substr(0, 1) + "." + digits.substr(1),
+                                    "-" + digits.substr(0, 1) + "." + digits.substr(1, 2)}) {
+      float parsed = 0;
+      ASSERT_EQ(parseDecimal(text, parsed), NumberStatus::Ok) << text;
+      ASSERT_EQ(parsed, std::strtof(text.c_str(), nullptr)) << text;
+    }
+  }
   double beyond = 0;
   EXPECT_EQ(parseDecimal("5000001", beyond, 5000000), NumberStatus::OutOfRange);
   float big = 0;

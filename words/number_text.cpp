@@ -105,6 +105,16 @@ NumberStatus parseDecimalAs(std::string_view token, T& value, double largest) {
 // float division rounds correctly (Clinger's fast path): the same float
 // strtof gives, at a fraction of the cost.
 bool takeShortDecimal(const char*& p, const char* end, float& value) {
+  // The commonest form of all, "d.dd", read without the loops; the same
+  // digits over the same power of ten as below.
+  if (end - p >= 4 && isDigit(p[0]) && p[1] == '.' && isDigit(p[2]) && isDigit(p[3]) &&
+      (end - p == 4 || !isDigit(p[4]))) {
+    const auto digits = static_cast<std::uint32_t>((p[0] - '0') * 100 + (p[2] - '0') * 10 +
+                                                   (p[3] - '0'));
+    value = static_cast<float>(digits) / 100.0f;
+    p += 4;
+    return true;
+  }
   const bool negative = p != end && *p == '-';
   const char* q = p != end && (*p == '-' || *p == '+') ? p + 1 : p;
   const char* const first = q;
