@@ -1,6 +1,8 @@
 #include "tables/delimited_norms.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "tables/delimited_reader.h"
 #include "words/ascii_text.h"
@@ -50,7 +52,63 @@ class RowReader {
         columns_(columns),
         layout_(layout),
         kept_(std::move(kept)),
-        keptValues_(kept_.size()) {}
+        keptValues_(kept_.size()) {
+    for (Role role : {Role::Word, Role::Valence, Role::ValenceSd, Role::Arousal, Role::Pos}) {
+      widest_ = std::max(widest_, columnOf(columns_, role));
+    }
+    if (layout_.needsFrequency) widest_ = std::max(widest_, columnOf(columns_, Role::Frequency));
+    for (const KeptColumn& k : kept_) widest_ = std::max(widest_, static_cast<int>(k.column));
+  }
+
+  // The common row, read in one pass: every cell it needs is there with no
+  // blank around it, the word is ASCII of at most kMaxWordLength letters,
+  // every rating reads whole by the short-decimal path and every mean lies
+  // on the scale, and every other number parses with no frequency below 0.
+  // For such a row read() gives the same record; for any other this returns
+  // false, having changed nothing the caller keeps, and read() must read it.
+  bool readQuickly(const std::vector<std::string_view>& fields, long long line, WordRecord& record,
+                   std::string_view& pos) {
+    if (static_cast<int>(fields.size()) <= widest_) return false;
+    const std::string_view word = fields[static_cast<size_t>(columnOf(columns_, Role::Word))];
+    if (!isPlainWord(word)) return false;
+    float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn};
+    for (int i = 0; i < 3; ++i) {
+      const int column = columnOf(columns_, kRatingRoles[i]);
+      if (column < 0) continue;
+      const std::string_view text = fields[static_cast<size_t>(column)];
+      const char* p = text.data();
+      if (!takeShortDecimal(p, p + text.size(), *ratings[i]) || p != text.data() + text.size()) {
+        return false;
+      }
+      const float value = *ratings[i];
+      if (kRatingRoles[i] != Role::ValenceSd &&
+          !(value >= static_cast<float>(layout_.scale.low) &&
+            value <= static_cast<float>(layout_.scale.high))) {
+        return false;
+      }
+    }
+    if (columnOf(columns_, Role::Frequency) >= 0 && layout_.needsFrequency) {
+      const auto column = static_cast<size_t>(columnOf(columns_, Role::Frequency));
+      double value = 0;
+      if (parseDecimal(fields[column], value, kLargestFrequency) != NumberStatus::Ok || value < 0) {
+        return false;
+      }
+      record.freq = value == 0 ? 0 : value;  // "-0" counts as 0
+      record.wholeFreq = value == std::floor(value);
+    }
+    for (size_t k = 0; k < kept_.size(); ++k) {
+      const std::string_view text = fields[kept_[k].column];
+      if (parseDecimal(text, keptValues_[k], kLargestFrequency) != NumberStatus::Ok) return false;
+    }
+    if (columnOf(columns_, Role::Pos) >= 0) {
+      pos = trimmed(fields[static_cast<size_t>(columnOf(columns_, Role::Pos))]);
+    }
+    record.word = word;
+    record.len = static_cast<int>(word.size());
+    record.sourceLine = static_cast<int>(line);
+    record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
+    return true;
+  }
 
   // Fills `record` (and its part of speech, `pos`) from `fields`. Returns
   // false with `error` set for a cell that does not parse, and false with no
@@ -97,6 +155,18 @@ class RowReader {
   const std::vector<double>& keptValues() const { return keptValues_; }
 
  private:
+  // A word parseWord takes as it stands, with one letter a byte.
+  static bool isPlainWord(std::string_view word) {
+    if (word.empty() || word.size() > static_cast<size_t>(kMaxWordLength)) return false;
+    if (word.front() == ' ' || word.back() == ' ') return false;
+    for (char c : word) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte >= 0x80 || byte == '\0' || byte == '\t' || byte == '\r' || byte == '\n')
+        return false;
+    }
+    return true;
+  }
+
   bool readKept(const std::vector<std::string_view>& fields, std::optional<ReadError>& error) {
     for (size_t k = 0; k < kept_.size(); ++k) {
       const size_t column = kept_[k].column;
@@ -143,6 +213,7 @@ class RowReader {
   MissingCounts missing_{};
   std::vector<KeptColumn> kept_;
   std::vector<double> keptValues_;
+  int widest_ = 0;  // the last column a row must have for readQuickly
 };
 
 // The header column of a variable a design names: a rating role's column,
@@ -281,7 +352,12 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     ++rowsRead;
     WordRecord record;
     std::string_view pos;
-    if (rows.read(fields, reader.recordLine(), record, pos, error)) {
+    bool ok = layout.quickRows && rows.readQuickly(fields, reader.recordLine(), record, pos);
+    if (!ok) {
+      record = WordRecord();
+      ok = rows.read(fields, reader.recordLine(), record, pos, error);
+    }
+    if (ok) {
       // A quoted word was unquoted into the reader's scratch cells.
       if (!reader.inPlace()) {
         record.word = table.keepWord(record.word);

@@ -3,6 +3,7 @@
 // reader read.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -116,6 +117,76 @@ TEST(TextReading, TextLinesReadWhatTheStreamReaderReads) {
       ASSERT_EQ(std::string(line), expected) << c.name;
     }
   }
+}
+
+// Rows of near-valid cells: mostly what the quick pass reads, with the
+// cells it must leave to the full rules (blanks, signs, exponents, missing
+// values, means off the scale, negative or huge frequencies, long or
+// non-ASCII words) mixed in.
+std::string randomNormsTable(std::mt19937& random, int rows) {
+  static const char* const kWords[] = {
+      "w",   "Word", " spaced ", "\xC3\xA9t\xC3\xA9", "nan",
+      "a b", "",     "x\ty",     "\"quo\"\"ted\"",    "abcdefghijklmnopqrstuvwxyzabcdef"};
+  static const char* const kRatings[] = {"5.67", "5",   "-1.5",  "+2.25",     "1e0",  " 3.5",
+                                         "3.5 ", "NA",  "",      ".",         "9.99", "9.5",
+                                         "0.5",  "1,5", "4.125", "1.2345678", "7.10", "\"6.5\""};
+  static const char* const kCounts[] = {"0", "12", "-3", "1e13", "3.5", "NaN", "007", "-0", "99"};
+  static const char* const kTags[] = {"n", " adj ", "", "v"};
+  // One cell in twenty unusual: a table then mostly runs for a few dozen
+  // rows before a faulty cell ends it in an error.
+  std::uniform_int_distribution<int> common(0, 19);
+  const auto pick = [&](const auto& cells, int usual) {
+    std::uniform_int_distribution<size_t> any(0, std::size(cells) - 1);
+    return std::string(cells[common(random) > 0 ? static_cast<size_t>(usual) : any(random)]);
+  };
+  std::string text = "word,valence,valence_sd,arousal,frequency,pos,aoa\n";
+  for (int r = 0; r < rows; ++r) {
+    text += pick(kWords, 1) + std::to_string(r) + "," + pick(kRatings, 0) + "," +
+            pick(kRatings, 16) + "," + pick(kRatings, 14) + "," + pick(kCounts, 1) + "," +
+            pick(kTags, 0) + "," + pick(kRatings, 10) + "\n";
+  }
+  return text;
+}
+
+std::string describe(const Result<WordTable>& result) {
+  if (!result.ok()) return "error " + result.error().text();
+  const WordTable& t = result.value();
+  std::ostringstream out;
+  out << t.reading << "|" << t.rows.read << "," << t.rows.missingValues << "|" << t.duplicateWords
+      << "," << t.caseVariantWords << "\n";
+  for (const std::string& warning : t.warnings) out << warning;
+  for (size_t i = 0; i < t.records.size(); ++i) {
+    const WordRecord& r = t.records[i];
+    out << r.word << "|" << r.freq << "|" << r.wholeFreq << "|" << r.sourceLine << "|" << r.len
+        << "|" << r.valMn << "|" << r.valSd << "|" << r.aroMn << "|" << static_cast<int>(r.category)
+        << "|" << r.duplicate << "|" << t.partOfSpeech[i];
+    for (const NumericColumn& c : t.columns) out << "|" << c.values[i];
+    out << "\n";
+  }
+  return out.str();
+}
+
+TEST(TextReading, QuickRowsReadWhatTheFullRulesReadOnAMillionRandomFields) {
+  std::mt19937 random(7);
+  long long fields = 0;
+  int errors = 0;
+  for (int table = 0; table < 8000; ++table) {
+    const std::string text = randomNormsTable(random, 50);
+    DelimitedLayout layout;
+    layout.keptColumns = {"aoa"};
+    const Result<WordTable> quick = readDelimitedNorms(FileText::of(text), "t.csv", layout);
+    layout.quickRows = false;
+    const Result<WordTable> full = readDelimitedNorms(FileText::of(text), "t.csv", layout);
+    ASSERT_EQ(describe(quick), describe(full)) << text;
+    if (full.ok()) {
+      fields += 7 * static_cast<long long>(full.value().rows.read);
+    } else {
+      ++errors;
+      fields += 7 * static_cast<long long>(full.error().line);
+    }
+  }
+  EXPECT_GE(fields, 1000000);
+  EXPECT_GE(errors, 100);
 }
 
 // Quoted words are unquoted into scratch cells that the next quoted row
