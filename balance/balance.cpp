@@ -207,9 +207,17 @@ class Balancer {
       }
     }
     cost_ = 0;
+    listShapes_.assign(controls_, std::vector<SetShape>(static_cast<size_t>(lists_)));
+    listCost_.assign(controls_, 0);
     for (size_t c = 0; c < controls_; ++c) {
       cost_ += familyCost(byCategory_[c]);
-      if (lists_ > 1) cost_ += familyCost(byList_[c]);
+      if (lists_ > 1) {
+        listCost_[c] = familyCost(byList_[c]);
+        cost_ += listCost_[c];
+      }
+      for (size_t l = 0; l < static_cast<size_t>(lists_); ++l) {
+        if (byList_[c][l].n > 0) listShapes_[c][l] = shapeOf(byList_[c][l]);
+      }
     }
   }
 
@@ -303,6 +311,19 @@ class Balancer {
     return near;
   }
 
+  // closeToAll(row, mustBeNear(g, m)), without building the list.
+  bool fitsAt(int row, size_t g, size_t m) const {
+    const std::vector<int>& group = groups_[g];
+    for (size_t c = 0; c < controls_; ++c) {
+      const double tolerance = in_.controls[c].tolerance;
+      for (size_t i = 0; i < group.size(); ++i) {
+        if (i == m || !(in_.rule == BalanceRule::All || m == 0 || i == 0)) continue;
+        if (!isClose(valueOf(c, row), valueOf(c, group[i]), tolerance)) return false;
+      }
+    }
+    return true;
+  }
+
   bool closeToAll(int row, const std::vector<int>& near) const {
     for (size_t c = 0; c < controls_; ++c) {
       const double tolerance = in_.controls[c].tolerance;
@@ -376,30 +397,57 @@ class Balancer {
 
   // The change of the imbalance if words of moments `fromA` (per control)
   // moved from list a to list b and words of moments `fromB` from b to a.
-  double tradeChange(size_t a, size_t b, const std::vector<Moments>& fromA,
-                     const std::vector<Moments>& fromB) const {
+  // Only lists a and b change shape, so the others come from the shapes
+  // recount() kept; the terms are summed in the order familyCost sums them,
+  // which keeps the figure the same to the last bit.
+  double tradeChange(size_t a, size_t b, const Moments* fromA, const Moments* fromB) {
     double change = 0;
     for (size_t c = 0; c < controls_; ++c) {
-      std::vector<Moments> after = byList_[c];
-      after[a].sum += fromB[c].sum - fromA[c].sum;
-      after[a].sumSq += fromB[c].sumSq - fromA[c].sumSq;
-      after[b].sum += fromA[c].sum - fromB[c].sum;
-      after[b].sumSq += fromA[c].sumSq - fromB[c].sumSq;
-      change += familyCost(after) - familyCost(byList_[c]);
+      const std::vector<Moments>& now = byList_[c];
+      Moments afterA = now[a];
+      afterA.sum += fromB[c].sum - fromA[c].sum;
+      afterA.sumSq += fromB[c].sumSq - fromA[c].sumSq;
+      Moments afterB = now[b];
+      afterB.sum += fromA[c].sum - fromB[c].sum;
+      afterB.sumSq += fromA[c].sumSq - fromB[c].sumSq;
+      shapesAfter_ = listShapes_[c];
+      if (afterA.n > 0) shapesAfter_[a] = shapeOf(afterA);
+      if (afterB.n > 0) shapesAfter_[b] = shapeOf(afterB);
+      change += pairSum(shapesAfter_, now) - listCost_[c];
     }
     return change;
   }
 
-  std::vector<Moments> momentsOf(const std::vector<int>& rows) const {
-    std::vector<Moments> byControl(controls_);
+  // The sum of pairTerm over every pair of lists that hold words, lists in
+  // order: familyCost's sum, on shapes already taken.
+  static double pairSum(const std::vector<SetShape>& shapes, const std::vector<Moments>& sets) {
+    double cost = 0;
+    for (size_t a = 0; a < shapes.size(); ++a) {
+      if (sets[a].n == 0) continue;
+      for (size_t b = a + 1; b < shapes.size(); ++b) {
+        if (sets[b].n > 0) cost += pairTerm(shapes[a], shapes[b]);
+      }
+    }
+    return cost;
+  }
+
+  // The moments of `rows` on every control, into `byControl`.
+  void momentsOf(const std::vector<int>& rows, std::vector<Moments>& byControl) const {
+    byControl.assign(controls_, Moments{});
     for (size_t c = 0; c < controls_; ++c) {
       for (int row : rows) byControl[c].add(zOf(c, row));
     }
-    return byControl;
   }
 
-  double swapChange(size_t g, size_t h) const {
-    return tradeChange(listOf(g), listOf(h), momentsOf(groups_[g]), momentsOf(groups_[h]));
+  void momentsOf(int row, std::vector<Moments>& byControl) const {
+    byControl.assign(controls_, Moments{});
+    for (size_t c = 0; c < controls_; ++c) byControl[c].add(zOf(c, row));
+  }
+
+  double swapChange(size_t g, size_t h) {
+    momentsOf(groups_[g], fromA_);
+    momentsOf(groups_[h], fromB_);
+    return tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
   }
 
   // Trades the word at position m of group g with the word of its category
@@ -410,6 +458,7 @@ class Balancer {
     if (lists_ < 2) return false;
     const int x = groups_[g][m];
     const std::vector<int> nearX = mustBeNear(g, m);
+    momentsOf(x, fromA_);
     double bestChange = 0;
     size_t best = groups_.size();
     size_t bestAt = 0;
@@ -417,8 +466,9 @@ class Balancer {
       if (listOf(h) == listOf(g)) continue;
       const size_t at = positionOf(h, categoryOf(x));
       const int y = groups_[h][at];
-      if (!closeToAll(y, nearX) || !closeToAll(x, mustBeNear(h, at))) continue;
-      const double change = tradeChange(listOf(g), listOf(h), momentsOf({x}), momentsOf({y}));
+      if (!closeToAll(y, nearX) || !fitsAt(x, h, at)) continue;
+      momentsOf(y, fromB_);
+      const double change = tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
       if (change < bestChange) {
         bestChange = change;
         best = h;
@@ -490,7 +540,13 @@ class Balancer {
   std::vector<std::vector<std::vector<Entry>>> index_;  // [category][control]
   std::vector<std::vector<Moments>> byCategory_;        // [control][category]
   std::vector<std::vector<Moments>> byList_;            // [control][list]
+  std::vector<std::vector<SetShape>> listShapes_;       // [control][list], of lists with words
+  std::vector<double> listCost_;                        // [control]: familyCost of its lists
   double cost_ = 0;
+  // Scratch of the search for a trade, kept to spare an allocation per candidate.
+  std::vector<SetShape> shapesAfter_;
+  std::vector<Moments> fromA_;
+  std::vector<Moments> fromB_;
 };
 
 void checkShape(const BalanceInput& input, const Groups& groups) {
