@@ -1,0 +1,208 @@
+#include "datasheet/first_fit_index.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Leaves small enough that looking through one costs about as much as
+// deciding whether to look.
+constexpr int kLeafPoints = 8;
+
+bool hasNaN(int row, const std::vector<CapacityControl>& controls) {
+  return std::any_of(controls.begin(), controls.end(), [&](const CapacityControl& c) {
+    return std::isnan(c.values[static_cast<size_t>(row)]);
+  });
+}
+
+}  // namespace
+
+FirstFitIndex::FirstFitIndex(const std::vector<int>& rows,
+                             const std::vector<CapacityControl>& controls)
+    : controls_(controls), width_(controls.size()) {
+  // A NaN has no place in a box; such rows are looked through apart, in
+  // table order.
+  for (int row : rows) {
+    if (!hasNaN(row, controls)) rowAt_.push_back(row);
+  }
+  treePoints_ = static_cast<int>(rowAt_.size());
+  for (int row : rows) {
+    if (hasNaN(row, controls)) rowAt_.push_back(row);
+  }
+  leafOf_.assign(rowAt_.size(), -1);
+  if (treePoints_ > 0) build(0, treePoints_, -1);
+  firstRow_ = rows.empty() ? 0 : rows.front();
+  positionOf_.assign(rows.empty() ? 0 : static_cast<size_t>(rows.back() - firstRow_) + 1, -1);
+  valueAt_.reserve(rowAt_.size() * width_);
+  for (size_t p = 0; p < rowAt_.size(); ++p) {
+    positionOf_[static_cast<size_t>(rowAt_[p] - firstRow_)] = static_cast<int>(p);
+    for (const CapacityControl& control : controls) {
+      valueAt_.push_back(control.values[static_cast<size_t>(rowAt_[p])]);
+    }
+  }
+  used_.assign(rowAt_.size(), 0);
+}
+
+int FirstFitIndex::build(int begin, int end, int parent) {
+  const int node = static_cast<int>(nodes_.size());
+  nodes_.push_back({begin, end, -1, -1, parent, kNone});
+  setBox(node);
+  const auto first = rowAt_.begin() + begin;
+  const auto last = rowAt_.begin() + end;
+  const int control = end - begin > kLeafPoints ? splitControl(node) : -1;
+  if (end - begin <= kLeafPoints) {
+    std::sort(first, last);
+    for (int p = begin; p < end; ++p) leafOf_[static_cast<size_t>(p)] = node;
+    nodes_[static_cast<size_t>(node)].firstUnused = *first;
+    return node;
+  }
+  const int middle = begin + (end - begin) / 2;
+  if (control < 0) {
+    // All points alike on every control that prunes: halves in table order
+    // still let the first-unused figures skip what is used.
+    std::nth_element(first, rowAt_.begin() + middle, last);
+  } else {
+    const std::vector<double>& values = controls_[static_cast<size_t>(control)].values;
+    std::nth_element(first, rowAt_.begin() + middle, last, [&](int a, int b) {
+      const double va = values[static_cast<size_t>(a)];
+      const double vb = values[static_cast<size_t>(b)];
+      return va < vb || (va == vb && a < b);
+    });
+  }
+  const int left = build(begin, middle, node);
+  const int right = build(middle, end, node);
+  Node& n = nodes_[static_cast<size_t>(node)];
+  n.left = left;
+  n.right = right;
+  n.firstUnused = std::min(nodes_[static_cast<size_t>(left)].firstUnused,
+                           nodes_[static_cast<size_t>(right)].firstUnused);
+  return node;
+}
+
+void FirstFitIndex::setBox(int node) {
+  const Node& n = nodes_[static_cast<size_t>(node)];
+  for (const CapacityControl& control : controls_) {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (int p = n.begin; p < n.end; ++p) {
+      const double v = control.values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+    box_.push_back(low);
+    box_.push_back(high);
+  }
+}
+
+// The control whose spread over the node is widest in tolerances, among
+// those with a finite tolerance (only they prune); -1 when none is spread.
+int FirstFitIndex::splitControl(int node) const {
+  int best = -1;
+  double widest = 0;
+  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  for (size_t c = 0; c < width_; ++c) {
+    const double tolerance = controls_[c].tolerance;
+    const double spread = box[2 * c + 1] - box[2 * c];
+    if (!std::isfinite(tolerance) || !(spread > 0)) continue;
+    const double width =
+        tolerance > 0 ? spread / tolerance : std::numeric_limits<double>::infinity();
+    if (best < 0 || width > widest) {
+      best = static_cast<int>(c);
+      widest = width;
+    }
+  }
+  return best;
+}
+
+int FirstFitIndex::firstUnusedOfLeaf(const Node& node) const {
+  for (int p = node.begin; p < node.end; ++p) {
+    if (used_[static_cast<size_t>(p)] == 0) return rowAt_[static_cast<size_t>(p)];
+  }
+  return kNone;
+}
+
+void FirstFitIndex::markUsed(int row) {
+  const int p = positionOf_[static_cast<size_t>(row - firstRow_)];
+  used_[static_cast<size_t>(p)] = 1;
+  if (p >= treePoints_) return;
+  int node = leafOf_[static_cast<size_t>(p)];
+  nodes_[static_cast<size_t>(node)].firstUnused =
+      firstUnusedOfLeaf(nodes_[static_cast<size_t>(node)]);
+  for (node = nodes_[static_cast<size_t>(node)].parent; node >= 0;
+       node = nodes_[static_cast<size_t>(node)].parent) {
+    Node& n = nodes_[static_cast<size_t>(node)];
+    const int first = std::min(nodes_[static_cast<size_t>(n.left)].firstUnused,
+                               nodes_[static_cast<size_t>(n.right)].firstUnused);
+    if (first == n.firstUnused) break;
+    n.firstUnused = first;
+  }
+}
+
+bool FirstFitIndex::closeToAll(int position, const std::vector<double>& memberValues) const {
+  const double* values = &valueAt_[static_cast<size_t>(position) * width_];
+  for (size_t m = 0; m < memberValues.size(); m += width_) {
+    for (size_t c = 0; c < width_; ++c) {
+      if (!(std::fabs(values[c] - memberValues[m + c]) <= controls_[c].tolerance)) return false;
+    }
+  }
+  return true;
+}
+
+int FirstFitIndex::firstClose(const std::vector<int>& members) const {
+  // Every close value lies within each member's reach on a control with a
+  // finite tolerance: the reach is widened by a hair, so that rounding in
+  // the subtraction never leaves out a row the exact comparison accepts.
+  std::vector<double> memberValues;
+  std::vector<double> low(width_, -std::numeric_limits<double>::infinity());
+  std::vector<double> high(width_, std::numeric_limits<double>::infinity());
+  for (int member : members) {
+    for (size_t c = 0; c < width_; ++c) {
+      const double value = controls_[c].values[static_cast<size_t>(member)];
+      memberValues.push_back(value);
+      const double tolerance = controls_[c].tolerance;
+      if (!std::isfinite(tolerance)) continue;
+      const double reach = tolerance * (1 + 1e-9) + 1e-9 * std::fabs(value);
+      low[c] = std::max(low[c], value - reach);
+      high[c] = std::min(high[c], value + reach);
+    }
+  }
+  int best = kNone;
+  if (treePoints_ > 0) search(0, low, high, memberValues, best);
+  for (size_t p = static_cast<size_t>(treePoints_); p < rowAt_.size(); ++p) {
+    if (rowAt_[p] >= best) break;
+    if (used_[p] == 0 && closeToAll(static_cast<int>(p), memberValues)) best = rowAt_[p];
+  }
+  return best == kNone ? -1 : best;
+}
+
+void FirstFitIndex::search(int node, const std::vector<double>& low,
+                           const std::vector<double>& high, const std::vector<double>& memberValues,
+                           int& best) const {
+  const Node& n = nodes_[static_cast<size_t>(node)];
+  if (n.firstUnused >= best) return;
+  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  for (size_t c = 0; c < width_; ++c) {
+    if (box[2 * c + 1] < low[c] || box[2 * c] > high[c]) return;
+  }
+  if (n.left < 0) {
+    for (int p = n.begin; p < n.end; ++p) {
+      const int row = rowAt_[static_cast<size_t>(p)];
+      if (row >= best) return;
+      if (used_[static_cast<size_t>(p)] == 0 && closeToAll(p, memberValues)) {
+        best = row;
+        return;
+      }
+    }
+    return;
+  }
+  // The side with the earlier unused row first: a fit there bounds the other.
+  int first = n.left;
+  int second = n.right;
+  if (nodes_[static_cast<size_t>(second)].firstUnused <
+      nodes_[static_cast<size_t>(first)].firstUnused) {
+    std::swap(first, second);
+  }
+  search(first, low, high, memberValues, best);
+  search(second, low, high, memberValues, best);
+}
