@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "balance/box_index.h"
 #include "select/match_index.h"
 
 namespace {
@@ -89,15 +90,9 @@ void require(bool holds, const std::string& what) {
   if (!holds) throw std::invalid_argument("balanceGroups: " + what);
 }
 
-// One row of a category's index on one control.
-struct Entry {
-  double value = 0;
-  int row = 0;
-};
-
 // The state of one balancing: the groups, which rows are chosen, the moments
-// of every category and list, and per category the rows sorted on each
-// control, so that the rows close to a group are found by search.
+// of every category and list, and per category its rows in a box index, so
+// that the rows close to a group are found by search.
 class Balancer {
  public:
   // Only a balancer that will search needs the index of candidate rows.
@@ -174,23 +169,22 @@ class Balancer {
   int categoryOf(int row) const { return in_.categoryOf[static_cast<size_t>(row)]; }
   size_t listOf(size_t g) const { return g % static_cast<size_t>(lists_); }
 
+  // Splits weigh a control's spread in tolerances; a tolerance of 0 or one
+  // that is not a finite positive number weighs as 1.
   void buildIndex() {
-    index_.assign(static_cast<size_t>(k_) + 1, std::vector<std::vector<Entry>>(controls_));
+    std::vector<std::vector<int>> rows(static_cast<size_t>(k_) + 1);
     for (size_t r = 0; r < in_.categoryOf.size(); ++r) {
-      const int k = in_.categoryOf[r];
-      if (k == 0) continue;
-      for (size_t c = 0; c < controls_; ++c) {
-        index_[static_cast<size_t>(k)][c].push_back(
-            {in_.controls[c].values[r], static_cast<int>(r)});
-      }
+      if (in_.categoryOf[r] != 0)
+        rows[static_cast<size_t>(in_.categoryOf[r])].push_back(static_cast<int>(r));
     }
-    for (auto& byControl : index_) {
-      for (auto& entries : byControl) {
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-          return a.value < b.value || (a.value == b.value && a.row < b.row);
-        });
-      }
+    std::vector<const std::vector<double>*> values;
+    std::vector<double> scales;
+    for (const BalanceControl& c : in_.controls) {
+      values.push_back(&c.values);
+      scales.push_back(c.tolerance > 0 && std::isfinite(c.tolerance) ? c.tolerance : 1);
     }
+    for (std::vector<int>& inCategory : rows)
+      index_.emplace_back(std::move(inCategory), values, scales);
   }
 
   // Moments of every category and list from the groups, and the cost from
@@ -334,13 +328,14 @@ class Balancer {
     return true;
   }
 
-  // The rows of category k whose value on the control with the fewest such
-  // rows lies in the window every member of `near` allows, widened a little
-  // so that rounding of the bounds loses no row; closeToAll decides.
-  std::pair<const Entry*, const Entry*> window(size_t k, const std::vector<int>& near) const {
-    const std::vector<Entry>* best = &index_[k][0];
-    std::pair<const Entry*, const Entry*> range{best->data(), best->data() + best->size()};
-    if (near.empty()) return range;
+  // The box every member of `near` allows a word: per control, the range
+  // within its tolerance of each of them, widened a little so that rounding
+  // of the bounds loses no row; closeToAll decides. With no member, every
+  // row of the category.
+  void windowOf(const std::vector<int>& near) {
+    low_.assign(controls_, -std::numeric_limits<double>::infinity());
+    high_.assign(controls_, std::numeric_limits<double>::infinity());
+    if (near.empty()) return;
     for (size_t c = 0; c < controls_; ++c) {
       const double tolerance = in_.controls[c].tolerance;
       double low = -std::numeric_limits<double>::infinity();
@@ -350,15 +345,9 @@ class Balancer {
         high = std::min(high, valueOf(c, other) + tolerance);
       }
       const double margin = 1e-9 * (std::fabs(low) + std::fabs(high) + tolerance + 1);
-      const std::vector<Entry>& entries = index_[k][c];
-      const Entry* first =
-          std::lower_bound(entries.data(), entries.data() + entries.size(), low - margin,
-                           [](const Entry& e, double v) { return e.value < v; });
-      const Entry* last = std::upper_bound(first, entries.data() + entries.size(), high + margin,
-                                           [](double v, const Entry& e) { return v < e.value; });
-      if (last - first < range.second - range.first) range = {first, last};
+      low_[c] = low - margin;
+      high_[c] = high + margin;
     }
-    return range;
   }
 
   // Replaces the member at position m of group g by the unchosen row that
@@ -367,18 +356,20 @@ class Balancer {
     const int oldRow = groups_[g][m];
     const std::vector<int> near = mustBeNear(g, m);
     const auto k = static_cast<size_t>(categoryOf(oldRow));
-    const auto range = window(k, near);
+    windowOf(near);
     const Affected affected = affectedBy(g, k);
+    // The least change, ties to the row first in table order, whatever
+    // order the index gives the rows in.
     double bestChange = 0;
     int bestRow = -1;
-    for (const Entry* e = range.first; e != range.second; ++e) {
-      if (chosen_[static_cast<size_t>(e->row)] != 0 || !closeToAll(e->row, near)) continue;
-      const double change = replacementChange(affected, oldRow, e->row, bestChange);
-      if (change < bestChange || (bestRow >= 0 && change == bestChange && e->row < bestRow)) {
+    index_[k].forEachIn(low_, high_, [&](int row) {
+      if (chosen_[static_cast<size_t>(row)] != 0 || !closeToAll(row, near)) return;
+      const double change = replacementChange(affected, oldRow, row, bestChange);
+      if (change < bestChange || (bestRow >= 0 && change == bestChange && row < bestRow)) {
         bestChange = change;
-        bestRow = e->row;
+        bestRow = row;
       }
-    }
+    });
     if (bestRow < 0) return false;
     groups_[g][m] = bestRow;
     return commitOrUndo([&] { groups_[g][m] = oldRow; },
@@ -536,12 +527,14 @@ class Balancer {
   size_t controls_;
   Groups groups_;
   std::vector<char> chosen_;
-  std::vector<std::vector<double>> z_;                  // [control][row]
-  std::vector<std::vector<std::vector<Entry>>> index_;  // [category][control]
-  std::vector<std::vector<Moments>> byCategory_;        // [control][category]
-  std::vector<std::vector<Moments>> byList_;            // [control][list]
-  std::vector<std::vector<SetShape>> listShapes_;       // [control][list], of lists with words
-  std::vector<double> listCost_;                        // [control]: familyCost of its lists
+  std::vector<std::vector<double>> z_;  // [control][row]
+  std::vector<BoxIndex> index_;         // [category]: its rows on the controls
+  std::vector<double> low_;             // the box of the last windowOf
+  std::vector<double> high_;
+  std::vector<std::vector<Moments>> byCategory_;   // [control][category]
+  std::vector<std::vector<Moments>> byList_;       // [control][list]
+  std::vector<std::vector<SetShape>> listShapes_;  // [control][list], of lists with words
+  std::vector<double> listCost_;                   // [control]: familyCost of its lists
   double cost_ = 0;
   // Scratch of the search for a trade, kept to spare an allocation per candidate.
   std::vector<SetShape> shapesAfter_;
