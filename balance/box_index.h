@@ -33,7 +33,8 @@ class BoxIndex {
   };
 
   int build(int begin, int end, const std::vector<const std::vector<double>*>& values,
-            const std::vector<double>& scales);
+            const std::vector<double>& scales, std::vector<double> bounds);
+  void setLeafBox(int node, const std::vector<const std::vector<double>*>& values);
   bool misses(int node, const std::vector<double>& low, const std::vector<double>& high) const;
   bool inside(int position, const std::vector<double>& low, const std::vector<double>& high) const;
 

@@ -31,7 +31,7 @@ FirstFitIndex::FirstFitIndex(const std::vector<int>& rows,
     if (hasNaN(row, controls)) rowAt_.push_back(row);
   }
   leafOf_.assign(rowAt_.size(), -1);
-  if (treePoints_ > 0) build(0, treePoints_, -1);
+  if (treePoints_ > 0) build(0, treePoints_, -1, boundsOfTree());
   firstRow_ = rows.empty() ? 0 : rows.front();
   positionOf_.assign(rows.empty() ? 0 : static_cast<size_t>(rows.back() - firstRow_) + 1, -1);
   valueAt_.reserve(rowAt_.size() * width_);
@@ -44,20 +44,26 @@ FirstFitIndex::FirstFitIndex(const std::vector<int>& rows,
   used_.assign(rowAt_.size(), 0);
 }
 
-int FirstFitIndex::build(int begin, int end, int parent) {
+// `bounds` hold the node's points: the parent's box with the split
+// narrowed. A node's box is its leaf's points' or the union of its
+// children's, so that values are read once per level, by the split; the
+// shape of the tree changes no answer.
+int FirstFitIndex::build(int begin, int end, int parent, std::vector<double> bounds) {
   const int node = static_cast<int>(nodes_.size());
   nodes_.push_back({begin, end, -1, -1, parent, kNone});
-  setBox(node);
+  box_.resize(box_.size() + 2 * width_);
   const auto first = rowAt_.begin() + begin;
   const auto last = rowAt_.begin() + end;
-  const int control = end - begin > kLeafPoints ? splitControl(node) : -1;
   if (end - begin <= kLeafPoints) {
     std::sort(first, last);
     for (int p = begin; p < end; ++p) leafOf_[static_cast<size_t>(p)] = node;
     nodes_[static_cast<size_t>(node)].firstUnused = *first;
+    setLeafBox(node);
     return node;
   }
+  const int control = splitControl(bounds);
   const int middle = begin + (end - begin) / 2;
+  std::vector<double> leftBounds = bounds;
   if (control < 0) {
     // All points alike on every control that prunes: halves in table order
     // still let the first-unused figures skip what is used.
@@ -69,41 +75,49 @@ int FirstFitIndex::build(int begin, int end, int parent) {
       const double vb = values[static_cast<size_t>(b)];
       return va < vb || (va == vb && a < b);
     });
+    const double median = values[static_cast<size_t>(rowAt_[static_cast<size_t>(middle)])];
+    leftBounds[2 * static_cast<size_t>(control) + 1] = median;
+    bounds[2 * static_cast<size_t>(control)] = median;
   }
-  const int left = build(begin, middle, node);
-  const int right = build(middle, end, node);
+  const int left = build(begin, middle, node, std::move(leftBounds));
+  const int right = build(middle, end, node, std::move(bounds));
   Node& n = nodes_[static_cast<size_t>(node)];
   n.left = left;
   n.right = right;
   n.firstUnused = std::min(nodes_[static_cast<size_t>(left)].firstUnused,
                            nodes_[static_cast<size_t>(right)].firstUnused);
+  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  const double* l = &box_[static_cast<size_t>(left) * 2 * width_];
+  const double* r = &box_[static_cast<size_t>(right) * 2 * width_];
+  for (size_t c = 0; c < width_; ++c) {
+    box[2 * c] = std::min(l[2 * c], r[2 * c]);
+    box[2 * c + 1] = std::max(l[2 * c + 1], r[2 * c + 1]);
+  }
   return node;
 }
 
-void FirstFitIndex::setBox(int node) {
+void FirstFitIndex::setLeafBox(int node) {
   const Node& n = nodes_[static_cast<size_t>(node)];
-  for (const CapacityControl& control : controls_) {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
+  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  for (size_t c = 0; c < width_; ++c) {
+    box[2 * c] = std::numeric_limits<double>::infinity();
+    box[2 * c + 1] = -std::numeric_limits<double>::infinity();
     for (int p = n.begin; p < n.end; ++p) {
-      const double v = control.values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
-      low = std::min(low, v);
-      high = std::max(high, v);
+      const double v = controls_[c].values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
+      box[2 * c] = std::min(box[2 * c], v);
+      box[2 * c + 1] = std::max(box[2 * c + 1], v);
     }
-    box_.push_back(low);
-    box_.push_back(high);
   }
 }
 
-// The control whose spread over the node is widest in tolerances, among
+// The control whose spread in `bounds` is widest in tolerances, among
 // those with a finite tolerance (only they prune); -1 when none is spread.
-int FirstFitIndex::splitControl(int node) const {
+int FirstFitIndex::splitControl(const std::vector<double>& bounds) const {
   int best = -1;
   double widest = 0;
-  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
   for (size_t c = 0; c < width_; ++c) {
     const double tolerance = controls_[c].tolerance;
-    const double spread = box[2 * c + 1] - box[2 * c];
+    const double spread = bounds[2 * c + 1] - bounds[2 * c];
     if (!std::isfinite(tolerance) || !(spread > 0)) continue;
     const double width =
         tolerance > 0 ? spread / tolerance : std::numeric_limits<double>::infinity();
@@ -113,6 +127,23 @@ int FirstFitIndex::splitControl(int node) const {
     }
   }
   return best;
+}
+
+// The lowest and highest value of each control over the tree's points.
+std::vector<double> FirstFitIndex::boundsOfTree() const {
+  std::vector<double> bounds;
+  for (const CapacityControl& control : controls_) {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (int p = 0; p < treePoints_; ++p) {
+      const double v = control.values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+    bounds.push_back(low);
+    bounds.push_back(high);
+  }
+  return bounds;
 }
 
 int FirstFitIndex::firstUnusedOfLeaf(const Node& node) const {

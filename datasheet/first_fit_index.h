@@ -39,9 +39,10 @@ class FirstFitIndex {
   };
   static constexpr int kNone = 0x7fffffff;
 
-  int build(int begin, int end, int parent);
-  int splitControl(int node) const;
-  void setBox(int node);
+  std::vector<double> boundsOfTree() const;
+  int build(int begin, int end, int parent, std::vector<double> bounds);
+  int splitControl(const std::vector<double>& bounds) const;
+  void setLeafBox(int node);
   int firstUnusedOfLeaf(const Node& node) const;
   bool closeToAll(int position, const std::vector<double>& memberValues) const;
   void search(int node, const std::vector<double>& low, const std::vector<double>& high,
