@@ -153,21 +153,63 @@ int FirstFitIndex::firstUnusedOfLeaf(const Node& node) const {
   return kNone;
 }
 
+// The boxes shrink to the unused points as rows get used: near the end of
+// the pass most rows are used, and a search that finds no fit looks through
+// every part its box meets.
 void FirstFitIndex::markUsed(int row) {
   const int p = positionOf_[static_cast<size_t>(row - firstRow_)];
   used_[static_cast<size_t>(p)] = 1;
   if (p >= treePoints_) return;
   int node = leafOf_[static_cast<size_t>(p)];
-  nodes_[static_cast<size_t>(node)].firstUnused =
-      firstUnusedOfLeaf(nodes_[static_cast<size_t>(node)]);
-  for (node = nodes_[static_cast<size_t>(node)].parent; node >= 0;
-       node = nodes_[static_cast<size_t>(node)].parent) {
+  Node& leaf = nodes_[static_cast<size_t>(node)];
+  leaf.firstUnused = firstUnusedOfLeaf(leaf);
+  if (leaf.firstUnused != kNone) shrinkLeafBox(node);
+  for (node = leaf.parent; node >= 0; node = nodes_[static_cast<size_t>(node)].parent) {
     Node& n = nodes_[static_cast<size_t>(node)];
     const int first = std::min(nodes_[static_cast<size_t>(n.left)].firstUnused,
                                nodes_[static_cast<size_t>(n.right)].firstUnused);
-    if (first == n.firstUnused) break;
+    const bool firstChanged = first != n.firstUnused;
     n.firstUnused = first;
+    if (!joinChildBoxes(node) && !firstChanged) break;
   }
+}
+
+void FirstFitIndex::shrinkLeafBox(int node) {
+  const Node& n = nodes_[static_cast<size_t>(node)];
+  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  for (size_t c = 0; c < width_; ++c) {
+    box[2 * c] = std::numeric_limits<double>::infinity();
+    box[2 * c + 1] = -std::numeric_limits<double>::infinity();
+  }
+  for (int p = n.begin; p < n.end; ++p) {
+    if (used_[static_cast<size_t>(p)] != 0) continue;
+    const double* values = &valueAt_[static_cast<size_t>(p) * width_];
+    for (size_t c = 0; c < width_; ++c) {
+      box[2 * c] = std::min(box[2 * c], values[c]);
+      box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
+    }
+  }
+}
+
+// The union of the boxes of the children that hold unused rows; true when
+// the node's box changed.
+bool FirstFitIndex::joinChildBoxes(int node) {
+  const Node& n = nodes_[static_cast<size_t>(node)];
+  if (n.firstUnused == kNone) return false;
+  const double* l = &box_[static_cast<size_t>(n.left) * 2 * width_];
+  const double* r = &box_[static_cast<size_t>(n.right) * 2 * width_];
+  if (nodes_[static_cast<size_t>(n.left)].firstUnused == kNone) l = r;
+  if (nodes_[static_cast<size_t>(n.right)].firstUnused == kNone) r = l;
+  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  bool changed = false;
+  for (size_t c = 0; c < 2 * width_; c += 2) {
+    const double low = std::min(l[c], r[c]);
+    const double high = std::max(l[c + 1], r[c + 1]);
+    changed = changed || low != box[c] || high != box[c + 1];
+    box[c] = low;
+    box[c + 1] = high;
+  }
+  return changed;
 }
 
 bool FirstFitIndex::closeToAll(int position, const std::vector<double>& memberValues) const {

@@ -43,6 +43,8 @@ class FirstFitIndex {
   int build(int begin, int end, int parent, std::vector<double> bounds);
   int splitControl(const std::vector<double>& bounds) const;
   void setLeafBox(int node);
+  void shrinkLeafBox(int node);
+  bool joinChildBoxes(int node);
   int firstUnusedOfLeaf(const Node& node) const;
   bool closeToAll(int position, const std::vector<double>& memberValues) const;
   void search(int node, const std::vector<double>& low, const std::vector<double>& high,
@@ -58,7 +60,9 @@ class FirstFitIndex {
   std::vector<int> positionOf_;  // [row - firstRow_], or -1
   std::vector<int> leafOf_;      // [position]: its leaf, for positions in the tree
   std::vector<Node> nodes_;
-  std::vector<double> box_;  // [node * 2 * width_ + 2 * control]: lowest, then highest value
+  // [node * 2 * width_ + 2 * control]: the lowest, then the highest value of
+  // its unused points (while it has any)
+  std::vector<double> box_;
 };
 
 #endif  // STIMSEL_DATASHEET_FIRST_FIT_INDEX_H_
