@@ -109,7 +109,10 @@ class Balancer {
     for (const auto& group : groups_) {
       for (int row : group) chosen_[static_cast<size_t>(row)] = 1;
     }
-    if (use == Use::Search) buildIndex();
+    if (use == Use::Search) {
+      buildIndex();
+      closeRows_.resize(groups_.size() * static_cast<size_t>(k_));
+    }
     recount();
   }
 
@@ -213,6 +216,48 @@ class Balancer {
         if (byList_[c][l].n > 0) listShapes_[c][l] = shapeOf(byList_[c][l]);
       }
     }
+    if (lists_ > 1) keepMembers();
+  }
+
+  // The searches for swaps and trades compare every group with every other
+  // in each sweep: they read their members from here, beside one another,
+  // instead of from rows all over the table.
+  void keepMembers() {
+    const auto k = static_cast<size_t>(k_);
+    memberCategory_.assign(groups_.size() * k, 0);
+    memberValue_.assign(groups_.size() * k * controls_, 0);
+    groupMoments_.assign(groups_.size() * controls_, Moments{});
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (size_t m = 0; m < k; ++m) {
+        const int row = groups_[g][m];
+        memberCategory_[g * k + m] = categoryOf(row);
+        for (size_t c = 0; c < controls_; ++c) {
+          memberValue_[(g * k + m) * controls_ + c] = valueOf(c, row);
+        }
+      }
+      momentsOf(groups_[g], fromA_);
+      std::copy(fromA_.begin(), fromA_.end(),
+                groupMoments_.begin() + static_cast<long>(g * controls_));
+    }
+  }
+
+  const double* memberValues(size_t g, size_t m) const {
+    return &memberValue_[(g * static_cast<size_t>(k_) + m) * controls_];
+  }
+
+  // Whether the word at position m of group g is close on every control to
+  // the members of group h that a word at position at must be near:
+  // closeToAll(groups_[g][m], mustBeNear(h, at)), from the kept members.
+  bool fitsAmong(size_t g, size_t m, size_t h, size_t at) const {
+    const double* word = memberValues(g, m);
+    for (size_t i = 0; i < static_cast<size_t>(k_); ++i) {
+      if (i == at || !(in_.rule == BalanceRule::All || at == 0 || i == 0)) continue;
+      const double* other = memberValues(h, i);
+      for (size_t c = 0; c < controls_; ++c) {
+        if (!isClose(word[c], other[c], in_.controls[c].tolerance)) return false;
+      }
+    }
+    return true;
   }
 
   // The pair terms of a set against the other sets of its family (those
@@ -305,19 +350,6 @@ class Balancer {
     return near;
   }
 
-  // closeToAll(row, mustBeNear(g, m)), without building the list.
-  bool fitsAt(int row, size_t g, size_t m) const {
-    const std::vector<int>& group = groups_[g];
-    for (size_t c = 0; c < controls_; ++c) {
-      const double tolerance = in_.controls[c].tolerance;
-      for (size_t i = 0; i < group.size(); ++i) {
-        if (i == m || !(in_.rule == BalanceRule::All || m == 0 || i == 0)) continue;
-        if (!isClose(valueOf(c, row), valueOf(c, group[i]), tolerance)) return false;
-      }
-    }
-    return true;
-  }
-
   bool closeToAll(int row, const std::vector<int>& near) const {
     for (size_t c = 0; c < controls_; ++c) {
       const double tolerance = in_.controls[c].tolerance;
@@ -350,26 +382,42 @@ class Balancer {
     }
   }
 
+  // The rows of category k close to every member of `near`, chosen or not.
+  // Most positions keep their members from one sweep to the next, so the
+  // rows found for a position are kept with the members they were found
+  // for, under `slot`, and searched again only when those change.
+  const std::vector<int>& rowsCloseTo(const std::vector<int>& near, size_t k, size_t slot) {
+    CloseRows& kept = closeRows_[slot];
+    if (kept.found && kept.near == near) return kept.rows;
+    kept.rows.clear();
+    windowOf(near);
+    index_[k].forEachIn(low_, high_, [&](int row) {
+      if (closeToAll(row, near)) kept.rows.push_back(row);
+    });
+    kept.near = near;
+    kept.found = true;
+    return kept.rows;
+  }
+
   // Replaces the member at position m of group g by the unchosen row that
   // lowers the imbalance most; false when none lowers it.
   bool replaceBest(size_t g, size_t m) {
     const int oldRow = groups_[g][m];
     const std::vector<int> near = mustBeNear(g, m);
     const auto k = static_cast<size_t>(categoryOf(oldRow));
-    windowOf(near);
     const Affected affected = affectedBy(g, k);
     // The least change, ties to the row first in table order, whatever
-    // order the index gives the rows in.
+    // order the rows come in.
     double bestChange = 0;
     int bestRow = -1;
-    index_[k].forEachIn(low_, high_, [&](int row) {
-      if (chosen_[static_cast<size_t>(row)] != 0 || !closeToAll(row, near)) return;
+    for (int row : rowsCloseTo(near, k, g * static_cast<size_t>(k_) + m)) {
+      if (chosen_[static_cast<size_t>(row)] != 0) continue;
       const double change = replacementChange(affected, oldRow, row, bestChange);
       if (change < bestChange || (bestRow >= 0 && change == bestChange && row < bestRow)) {
         bestChange = change;
         bestRow = row;
       }
-    });
+    }
     if (bestRow < 0) return false;
     groups_[g][m] = bestRow;
     return commitOrUndo([&] { groups_[g][m] = oldRow; },
@@ -436,9 +484,8 @@ class Balancer {
   }
 
   double swapChange(size_t g, size_t h) {
-    momentsOf(groups_[g], fromA_);
-    momentsOf(groups_[h], fromB_);
-    return tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
+    return tradeChange(listOf(g), listOf(h), &groupMoments_[g * controls_],
+                       &groupMoments_[h * controls_]);
   }
 
   // Trades the word at position m of group g with the word of its category
@@ -448,7 +495,6 @@ class Balancer {
   bool tradeBest(size_t g, size_t m) {
     if (lists_ < 2) return false;
     const int x = groups_[g][m];
-    const std::vector<int> nearX = mustBeNear(g, m);
     momentsOf(x, fromA_);
     double bestChange = 0;
     size_t best = groups_.size();
@@ -457,7 +503,7 @@ class Balancer {
       if (listOf(h) == listOf(g)) continue;
       const size_t at = positionOf(h, categoryOf(x));
       const int y = groups_[h][at];
-      if (!closeToAll(y, nearX) || !fitsAt(x, h, at)) continue;
+      if (!fitsAmong(h, at, g, m) || !fitsAmong(g, m, h, at)) continue;
       momentsOf(y, fromB_);
       const double change = tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
       if (change < bestChange) {
@@ -473,15 +519,15 @@ class Balancer {
 
   // True when groups g and h hold the same category at every position.
   bool sameCategories(size_t g, size_t h) const {
-    for (size_t m = 0; m < groups_[g].size(); ++m) {
-      if (categoryOf(groups_[g][m]) != categoryOf(groups_[h][m])) return false;
-    }
-    return true;
+    const auto k = static_cast<size_t>(k_);
+    return std::equal(&memberCategory_[g * k], &memberCategory_[g * k] + k,
+                      &memberCategory_[h * k]);
   }
 
   size_t positionOf(size_t g, int category) const {
+    const int* categories = &memberCategory_[g * static_cast<size_t>(k_)];
     size_t at = 0;
-    while (categoryOf(groups_[g][at]) != category) ++at;
+    while (categories[at] != category) ++at;
     return at;
   }
 
@@ -528,13 +574,24 @@ class Balancer {
   Groups groups_;
   std::vector<char> chosen_;
   std::vector<std::vector<double>> z_;  // [control][row]
-  std::vector<BoxIndex> index_;         // [category]: its rows on the controls
-  std::vector<double> low_;             // the box of the last windowOf
+  struct CloseRows {
+    bool found = false;
+    std::vector<int> near;
+    std::vector<int> rows;
+  };
+  std::vector<CloseRows> closeRows_;  // [g * K + m]: what rowsCloseTo found last
+  std::vector<BoxIndex> index_;       // [category]: its rows on the controls
+  std::vector<double> low_;           // the box of the last windowOf
   std::vector<double> high_;
   std::vector<std::vector<Moments>> byCategory_;   // [control][category]
   std::vector<std::vector<Moments>> byList_;       // [control][list]
   std::vector<std::vector<SetShape>> listShapes_;  // [control][list], of lists with words
   std::vector<double> listCost_;                   // [control]: familyCost of its lists
+  // With lists, of every group: [g * K + m], [(g * K + m) * controls + c]
+  // and [g * controls + c].
+  std::vector<int> memberCategory_;
+  std::vector<double> memberValue_;
+  std::vector<Moments> groupMoments_;
   double cost_ = 0;
   // Scratch of the search for a trade, kept to spare an allocation per candidate.
   std::vector<SetShape> shapesAfter_;
