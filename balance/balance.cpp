@@ -47,8 +47,9 @@ double pairTerm(const SetShape& a, const SetShape& b) {
 }
 
 // The sum of pairTerm over every pair of sets that hold words.
-double familyCost(const std::vector<Moments>& sets) {
-  std::vector<SetShape> shapes;
+// `shapes` is scratch, kept by the caller to spare an allocation.
+double familyCost(const std::vector<Moments>& sets, std::vector<SetShape>& shapes) {
+  shapes.clear();
   for (const Moments& m : sets) {
     if (m.n > 0) shapes.push_back(shapeOf(m));
   }
@@ -193,8 +194,13 @@ class Balancer {
   // Moments of every category and list from the groups, and the cost from
   // them: recomputed after every exchange so that no rounding accumulates.
   void recount() {
-    byCategory_.assign(controls_, std::vector<Moments>(static_cast<size_t>(k_) + 1));
-    byList_.assign(controls_, std::vector<Moments>(static_cast<size_t>(lists_)));
+    // Refilled in place: a balancing recounts after every exchange.
+    byCategory_.resize(controls_);
+    byList_.resize(controls_);
+    for (size_t c = 0; c < controls_; ++c) {
+      byCategory_[c].assign(static_cast<size_t>(k_) + 1, Moments{});
+      byList_[c].assign(static_cast<size_t>(lists_), Moments{});
+    }
     for (size_t g = 0; g < groups_.size(); ++g) {
       for (int row : groups_[g]) {
         for (size_t c = 0; c < controls_; ++c) {
@@ -204,12 +210,13 @@ class Balancer {
       }
     }
     cost_ = 0;
-    listShapes_.assign(controls_, std::vector<SetShape>(static_cast<size_t>(lists_)));
+    listShapes_.resize(controls_);
     listCost_.assign(controls_, 0);
     for (size_t c = 0; c < controls_; ++c) {
-      cost_ += familyCost(byCategory_[c]);
+      listShapes_[c].assign(static_cast<size_t>(lists_), SetShape{});
+      cost_ += familyCost(byCategory_[c], shapesAfter_);
       if (lists_ > 1) {
-        listCost_[c] = familyCost(byList_[c]);
+        listCost_[c] = familyCost(byList_[c], shapesAfter_);
         cost_ += listCost_[c];
       }
       for (size_t l = 0; l < static_cast<size_t>(lists_); ++l) {
