@@ -30,94 +30,103 @@ FirstFitIndex::FirstFitIndex(const std::vector<int>& rows,
   for (int row : rows) {
     if (hasNaN(row, controls)) rowAt_.push_back(row);
   }
+  // The tree is built on a copy of the values side by side, then the rows
+  // and values are put in the tree's order.
+  for (int row : rowAt_) {
+    for (const CapacityControl& control : controls) {
+      valueAt_.push_back(control.values[static_cast<size_t>(row)]);
+    }
+  }
   leafOf_.assign(rowAt_.size(), -1);
-  if (treePoints_ > 0) build(0, treePoints_, -1, boundsOfTree());
+  std::vector<int> order(rowAt_.size());
+  for (size_t p = 0; p < order.size(); ++p) order[p] = static_cast<int>(p);
+  if (treePoints_ > 0) build(0, treePoints_, -1, order);
+  std::vector<int> rowAt(order.size());
+  std::vector<double> valueAt(valueAt_.size());
+  for (size_t p = 0; p < order.size(); ++p) {
+    const auto from = static_cast<size_t>(order[p]);
+    rowAt[p] = rowAt_[from];
+    std::copy_n(valueAt_.begin() + static_cast<long>(from * width_), width_,
+                valueAt.begin() + static_cast<long>(p * width_));
+  }
+  rowAt_ = std::move(rowAt);
+  valueAt_ = std::move(valueAt);
   firstRow_ = rows.empty() ? 0 : rows.front();
   positionOf_.assign(rows.empty() ? 0 : static_cast<size_t>(rows.back() - firstRow_) + 1, -1);
-  valueAt_.reserve(rowAt_.size() * width_);
   for (size_t p = 0; p < rowAt_.size(); ++p) {
     positionOf_[static_cast<size_t>(rowAt_[p] - firstRow_)] = static_cast<int>(p);
-    for (const CapacityControl& control : controls) {
-      valueAt_.push_back(control.values[static_cast<size_t>(rowAt_[p])]);
-    }
   }
   used_.assign(rowAt_.size(), 0);
 }
 
-// `bounds` hold the node's points: the parent's box with the split
-// narrowed. A node's box is its leaf's points' or the union of its
-// children's, so that values are read once per level, by the split; the
-// shape of the tree changes no answer.
-int FirstFitIndex::build(int begin, int end, int parent, std::vector<double> bounds) {
+// Splits at the median of the control widest in tolerances over the
+// node's own box. The values lie side by side in `valueAt_` (in the order
+// before the build; `order` says which is at each position), so a node's
+// box costs one pass over its points. The shape of the tree changes no
+// answer.
+int FirstFitIndex::build(int begin, int end, int parent, std::vector<int>& order) {
   const int node = static_cast<int>(nodes_.size());
   nodes_.push_back({begin, end, -1, -1, parent, kNone});
   box_.resize(box_.size() + 2 * width_);
-  const auto first = rowAt_.begin() + begin;
-  const auto last = rowAt_.begin() + end;
+  setBox(node, order);
+  const auto first = order.begin() + begin;
+  const auto last = order.begin() + end;
+  const auto rowOf = [&](int i) { return rowAt_[static_cast<size_t>(i)]; };
   if (end - begin <= kLeafPoints) {
-    std::sort(first, last);
+    std::sort(first, last, [&](int a, int b) { return rowOf(a) < rowOf(b); });
     for (int p = begin; p < end; ++p) leafOf_[static_cast<size_t>(p)] = node;
-    nodes_[static_cast<size_t>(node)].firstUnused = *first;
-    setLeafBox(node);
+    nodes_[static_cast<size_t>(node)].firstUnused = rowOf(*first);
     return node;
   }
-  const int control = splitControl(bounds);
+  const int control = splitControl(node);
   const int middle = begin + (end - begin) / 2;
-  std::vector<double> leftBounds = bounds;
   if (control < 0) {
     // All points alike on every control that prunes: halves in table order
     // still let the first-unused figures skip what is used.
-    std::nth_element(first, rowAt_.begin() + middle, last);
+    std::nth_element(first, order.begin() + middle, last,
+                     [&](int a, int b) { return rowOf(a) < rowOf(b); });
   } else {
-    const std::vector<double>& values = controls_[static_cast<size_t>(control)].values;
-    std::nth_element(first, rowAt_.begin() + middle, last, [&](int a, int b) {
-      const double va = values[static_cast<size_t>(a)];
-      const double vb = values[static_cast<size_t>(b)];
-      return va < vb || (va == vb && a < b);
+    const auto c = static_cast<size_t>(control);
+    std::nth_element(first, order.begin() + middle, last, [&](int a, int b) {
+      return valueAt_[static_cast<size_t>(a) * width_ + c] <
+             valueAt_[static_cast<size_t>(b) * width_ + c];
     });
-    const double median = values[static_cast<size_t>(rowAt_[static_cast<size_t>(middle)])];
-    leftBounds[2 * static_cast<size_t>(control) + 1] = median;
-    bounds[2 * static_cast<size_t>(control)] = median;
   }
-  const int left = build(begin, middle, node, std::move(leftBounds));
-  const int right = build(middle, end, node, std::move(bounds));
+  const int left = build(begin, middle, node, order);
+  const int right = build(middle, end, node, order);
   Node& n = nodes_[static_cast<size_t>(node)];
   n.left = left;
   n.right = right;
   n.firstUnused = std::min(nodes_[static_cast<size_t>(left)].firstUnused,
                            nodes_[static_cast<size_t>(right)].firstUnused);
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
-  const double* l = &box_[static_cast<size_t>(left) * 2 * width_];
-  const double* r = &box_[static_cast<size_t>(right) * 2 * width_];
-  for (size_t c = 0; c < width_; ++c) {
-    box[2 * c] = std::min(l[2 * c], r[2 * c]);
-    box[2 * c + 1] = std::max(l[2 * c + 1], r[2 * c + 1]);
-  }
   return node;
 }
 
-void FirstFitIndex::setLeafBox(int node) {
+void FirstFitIndex::setBox(int node, const std::vector<int>& order) {
   const Node& n = nodes_[static_cast<size_t>(node)];
   double* box = &box_[static_cast<size_t>(node) * 2 * width_];
   for (size_t c = 0; c < width_; ++c) {
     box[2 * c] = std::numeric_limits<double>::infinity();
     box[2 * c + 1] = -std::numeric_limits<double>::infinity();
-    for (int p = n.begin; p < n.end; ++p) {
-      const double v = controls_[c].values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
-      box[2 * c] = std::min(box[2 * c], v);
-      box[2 * c + 1] = std::max(box[2 * c + 1], v);
+  }
+  for (int p = n.begin; p < n.end; ++p) {
+    const double* values = &valueAt_[static_cast<size_t>(order[static_cast<size_t>(p)]) * width_];
+    for (size_t c = 0; c < width_; ++c) {
+      box[2 * c] = std::min(box[2 * c], values[c]);
+      box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
     }
   }
 }
 
-// The control whose spread in `bounds` is widest in tolerances, among
+// The control whose spread over the node is widest in tolerances, among
 // those with a finite tolerance (only they prune); -1 when none is spread.
-int FirstFitIndex::splitControl(const std::vector<double>& bounds) const {
+int FirstFitIndex::splitControl(int node) const {
+  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
   int best = -1;
   double widest = 0;
   for (size_t c = 0; c < width_; ++c) {
     const double tolerance = controls_[c].tolerance;
-    const double spread = bounds[2 * c + 1] - bounds[2 * c];
+    const double spread = box[2 * c + 1] - box[2 * c];
     if (!std::isfinite(tolerance) || !(spread > 0)) continue;
     const double width =
         tolerance > 0 ? spread / tolerance : std::numeric_limits<double>::infinity();
@@ -127,23 +136,6 @@ int FirstFitIndex::splitControl(const std::vector<double>& bounds) const {
     }
   }
   return best;
-}
-
-// The lowest and highest value of each control over the tree's points.
-std::vector<double> FirstFitIndex::boundsOfTree() const {
-  std::vector<double> bounds;
-  for (const CapacityControl& control : controls_) {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (int p = 0; p < treePoints_; ++p) {
-      const double v = control.values[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
-      low = std::min(low, v);
-      high = std::max(high, v);
-    }
-    bounds.push_back(low);
-    bounds.push_back(high);
-  }
-  return bounds;
 }
 
 int FirstFitIndex::firstUnusedOfLeaf(const Node& node) const {

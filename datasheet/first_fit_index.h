@@ -39,10 +39,9 @@ class FirstFitIndex {
   };
   static constexpr int kNone = 0x7fffffff;
 
-  std::vector<double> boundsOfTree() const;
-  int build(int begin, int end, int parent, std::vector<double> bounds);
-  int splitControl(const std::vector<double>& bounds) const;
-  void setLeafBox(int node);
+  int build(int begin, int end, int parent, std::vector<int>& order);
+  int splitControl(int node) const;
+  void setBox(int node, const std::vector<int>& order);
   void shrinkLeafBox(int node);
   bool joinChildBoxes(int node);
   int firstUnusedOfLeaf(const Node& node) const;
