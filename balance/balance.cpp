@@ -126,7 +126,7 @@ class Balancer {
     for (size_t g = 0; g < groups_.size(); ++g) {
       for (size_t m = 0; m < groups_[g].size(); ++m) {
         if (atBound(result)) return improved;
-        if (replaceBest(g, m)) {
+        if (unlessUnchanged(noReplacement_, memberSlot(g, m), [&] { return replaceBest(g, m); })) {
           ++result.replacements;
           improved = true;
         }
@@ -142,13 +142,13 @@ class Balancer {
     bool improved = false;
     for (size_t g = 0; g < groups_.size(); ++g) {
       if (atBound(result)) return improved;
-      if (swapBest(g)) {
+      if (unlessUnchanged(noSwap_, g, [&] { return swapBest(g); })) {
         ++result.groupSwaps;
         improved = true;
       }
       for (size_t m = 0; m < groups_[g].size(); ++m) {
         if (atBound(result)) return improved;
-        if (tradeBest(g, m)) {
+        if (unlessUnchanged(noTrade_, memberSlot(g, m), [&] { return tradeBest(g, m); })) {
           ++result.wordTrades;
           improved = true;
         }
@@ -160,6 +160,21 @@ class Balancer {
   const Groups& groups() const { return groups_; }
 
  private:
+  size_t memberSlot(size_t g, size_t m) const { return g * static_cast<size_t>(k_) + m; }
+
+  // Runs `search` (one search for an exchange) unless it found none at
+  // this slot when the groups were as they are now: a search depends on
+  // nothing but the groups, so it would find none again. `none` holds per
+  // slot the count of exchanges made when the search there last found none.
+  template <typename Search>
+  bool unlessUnchanged(std::vector<long long>& none, size_t slot, Search search) {
+    if (slot >= none.size()) none.resize(slot + 1, -1);
+    if (none[slot] == exchangesMade_) return false;
+    if (search()) return true;
+    none[slot] = exchangesMade_;
+    return false;
+  }
+
   bool atBound(BalanceResult& result) const {
     if (result.exchanges() < in_.maxExchanges) return false;
     result.reachedBound = true;
@@ -567,6 +582,7 @@ class Balancer {
     recount();
     if (cost_ < before) {
       keep();
+      ++exchangesMade_;
       return true;
     }
     undo();
@@ -587,8 +603,13 @@ class Balancer {
     std::vector<int> rows;
   };
   std::vector<CloseRows> closeRows_;  // [g * K + m]: what rowsCloseTo found last
-  std::vector<BoxIndex> index_;       // [category]: its rows on the controls
-  std::vector<double> low_;           // the box of the last windowOf
+  long long exchangesMade_ = 0;
+  // Per slot of a search, exchangesMade_ when it last found nothing; -1 before.
+  std::vector<long long> noReplacement_;  // [g * K + m]
+  std::vector<long long> noSwap_;         // [g]
+  std::vector<long long> noTrade_;        // [g * K + m]
+  std::vector<BoxIndex> index_;           // [category]: its rows on the controls
+  std::vector<double> low_;               // the box of the last windowOf
   std::vector<double> high_;
   std::vector<std::vector<Moments>> byCategory_;   // [control][category]
   std::vector<std::vector<Moments>> byList_;       // [control][list]
