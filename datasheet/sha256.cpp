@@ -8,6 +8,7 @@
 #include "words/line_reader.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define STIMSEL_SHA_INSTRUCTIONS 1
 #endif
@@ -45,9 +46,13 @@ std::uint32_t bigEndianWord(const unsigned char* p) {
 
 #ifdef STIMSEL_SHA_INSTRUCTIONS
 
+// Asked of the processor itself: not every compiler's __builtin_cpu_supports
+// knows the SHA extensions.
 bool hasShaInstructions() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_SSE4_1) == 0) return false;
+  if (__get_cpuid_count(7, 0, &a, &b, &c, &d) == 0) return false;
+  return (b & bit_SHA) != 0;
 }
 
 // The same compression by the processor's SHA instructions, four rounds a
