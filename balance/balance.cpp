@@ -264,7 +264,7 @@ class Balancer {
   }
 
   const double* memberValues(size_t g, size_t m) const {
-    return &memberValue_[(g * static_cast<size_t>(k_) + m) * controls_];
+    return memberValue_.data() + (g * static_cast<size_t>(k_) + m) * controls_;
   }
 
   // Whether the word at position m of group g is close on every control to
@@ -506,8 +506,8 @@ class Balancer {
   }
 
   double swapChange(size_t g, size_t h) {
-    return tradeChange(listOf(g), listOf(h), &groupMoments_[g * controls_],
-                       &groupMoments_[h * controls_]);
+    return tradeChange(listOf(g), listOf(h), groupMoments_.data() + g * controls_,
+                       groupMoments_.data() + h * controls_);
   }
 
   // Trades the word at position m of group g with the word of its category
@@ -542,12 +542,12 @@ class Balancer {
   // True when groups g and h hold the same category at every position.
   bool sameCategories(size_t g, size_t h) const {
     const auto k = static_cast<size_t>(k_);
-    return std::equal(&memberCategory_[g * k], &memberCategory_[g * k] + k,
-                      &memberCategory_[h * k]);
+    return std::equal(memberCategory_.data() + g * k, memberCategory_.data() + g * k + k,
+                      memberCategory_.data() + h * k);
   }
 
   size_t positionOf(size_t g, int category) const {
-    const int* categories = &memberCategory_[g * static_cast<size_t>(k_)];
+    const int* categories = memberCategory_.data() + g * static_cast<size_t>(k_);
     size_t at = 0;
     while (categories[at] != category) ++at;
     return at;

@@ -68,9 +68,9 @@ int BoxIndex::build(int begin, int end, const std::vector<const std::vector<doub
   const int right = build(middle, end, values, scales, std::move(bounds));
   nodes_[static_cast<size_t>(node)].left = left;
   nodes_[static_cast<size_t>(node)].right = right;
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
-  const double* l = &box_[static_cast<size_t>(left) * 2 * width_];
-  const double* r = &box_[static_cast<size_t>(right) * 2 * width_];
+  double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
+  const double* l = box_.data() + static_cast<size_t>(left) * 2 * width_;
+  const double* r = box_.data() + static_cast<size_t>(right) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     box[2 * c] = std::min(l[2 * c], r[2 * c]);
     box[2 * c + 1] = std::max(l[2 * c + 1], r[2 * c + 1]);
@@ -80,7 +80,7 @@ int BoxIndex::build(int begin, int end, const std::vector<const std::vector<doub
 
 void BoxIndex::setLeafBox(int node, const std::vector<const std::vector<double>*>& values) {
   const Node& n = nodes_[static_cast<size_t>(node)];
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     box[2 * c] = std::numeric_limits<double>::infinity();
     box[2 * c + 1] = -std::numeric_limits<double>::infinity();
@@ -94,7 +94,7 @@ void BoxIndex::setLeafBox(int node, const std::vector<const std::vector<double>*
 
 bool BoxIndex::misses(int node, const std::vector<double>& low,
                       const std::vector<double>& high) const {
-  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  const double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     if (box[2 * c + 1] < low[c] || box[2 * c] > high[c]) return true;
   }
@@ -103,7 +103,7 @@ bool BoxIndex::misses(int node, const std::vector<double>& low,
 
 bool BoxIndex::inside(int position, const std::vector<double>& low,
                       const std::vector<double>& high) const {
-  const double* values = &valueAt_[static_cast<size_t>(position) * width_];
+  const double* values = valueAt_.data() + static_cast<size_t>(position) * width_;
   for (size_t c = 0; c < width_; ++c) {
     if (values[c] < low[c] || values[c] > high[c]) return false;
   }

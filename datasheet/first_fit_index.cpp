@@ -104,13 +104,14 @@ int FirstFitIndex::build(int begin, int end, int parent, std::vector<int>& order
 
 void FirstFitIndex::setBox(int node, const std::vector<int>& order) {
   const Node& n = nodes_[static_cast<size_t>(node)];
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     box[2 * c] = std::numeric_limits<double>::infinity();
     box[2 * c + 1] = -std::numeric_limits<double>::infinity();
   }
   for (int p = n.begin; p < n.end; ++p) {
-    const double* values = &valueAt_[static_cast<size_t>(order[static_cast<size_t>(p)]) * width_];
+    const double* values =
+        valueAt_.data() + static_cast<size_t>(order[static_cast<size_t>(p)]) * width_;
     for (size_t c = 0; c < width_; ++c) {
       box[2 * c] = std::min(box[2 * c], values[c]);
       box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
@@ -121,7 +122,7 @@ void FirstFitIndex::setBox(int node, const std::vector<int>& order) {
 // The control whose spread over the node is widest in tolerances, among
 // those with a finite tolerance (only they prune); -1 when none is spread.
 int FirstFitIndex::splitControl(int node) const {
-  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  const double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   int best = -1;
   double widest = 0;
   for (size_t c = 0; c < width_; ++c) {
@@ -168,14 +169,14 @@ void FirstFitIndex::markUsed(int row) {
 
 void FirstFitIndex::shrinkLeafBox(int node) {
   const Node& n = nodes_[static_cast<size_t>(node)];
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     box[2 * c] = std::numeric_limits<double>::infinity();
     box[2 * c + 1] = -std::numeric_limits<double>::infinity();
   }
   for (int p = n.begin; p < n.end; ++p) {
     if (used_[static_cast<size_t>(p)] != 0) continue;
-    const double* values = &valueAt_[static_cast<size_t>(p) * width_];
+    const double* values = valueAt_.data() + static_cast<size_t>(p) * width_;
     for (size_t c = 0; c < width_; ++c) {
       box[2 * c] = std::min(box[2 * c], values[c]);
       box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
@@ -188,11 +189,11 @@ void FirstFitIndex::shrinkLeafBox(int node) {
 bool FirstFitIndex::joinChildBoxes(int node) {
   const Node& n = nodes_[static_cast<size_t>(node)];
   if (n.firstUnused == kNone) return false;
-  const double* l = &box_[static_cast<size_t>(n.left) * 2 * width_];
-  const double* r = &box_[static_cast<size_t>(n.right) * 2 * width_];
+  const double* l = box_.data() + static_cast<size_t>(n.left) * 2 * width_;
+  const double* r = box_.data() + static_cast<size_t>(n.right) * 2 * width_;
   if (nodes_[static_cast<size_t>(n.left)].firstUnused == kNone) l = r;
   if (nodes_[static_cast<size_t>(n.right)].firstUnused == kNone) r = l;
-  double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   bool changed = false;
   for (size_t c = 0; c < 2 * width_; c += 2) {
     const double low = std::min(l[c], r[c]);
@@ -205,7 +206,7 @@ bool FirstFitIndex::joinChildBoxes(int node) {
 }
 
 bool FirstFitIndex::closeToAll(int position, const std::vector<double>& memberValues) const {
-  const double* values = &valueAt_[static_cast<size_t>(position) * width_];
+  const double* values = valueAt_.data() + static_cast<size_t>(position) * width_;
   for (size_t m = 0; m < memberValues.size(); m += width_) {
     for (size_t c = 0; c < width_; ++c) {
       if (!(std::fabs(values[c] - memberValues[m + c]) <= controls_[c].tolerance)) return false;
@@ -246,7 +247,7 @@ void FirstFitIndex::search(int node, const std::vector<double>& low,
                            int& best) const {
   const Node& n = nodes_[static_cast<size_t>(node)];
   if (n.firstUnused >= best) return;
-  const double* box = &box_[static_cast<size_t>(node) * 2 * width_];
+  const double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
   for (size_t c = 0; c < width_; ++c) {
     if (box[2 * c + 1] < low[c] || box[2 * c] > high[c]) return;
   }
