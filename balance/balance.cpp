@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "balance/box_index.h"
 #include "select/match_index.h"
 
 namespace {
@@ -46,8 +47,9 @@ double pairTerm(const SetShape& a, const SetShape& b) {
 }
 
 // The sum of pairTerm over every pair of sets that hold words.
-double familyCost(const std::vector<Moments>& sets) {
-  std::vector<SetShape> shapes;
+// `shapes` is scratch, kept by the caller to spare an allocation.
+double familyCost(const std::vector<Moments>& sets, std::vector<SetShape>& shapes) {
+  shapes.clear();
   for (const Moments& m : sets) {
     if (m.n > 0) shapes.push_back(shapeOf(m));
   }
@@ -89,15 +91,9 @@ void require(bool holds, const std::string& what) {
   if (!holds) throw std::invalid_argument("balanceGroups: " + what);
 }
 
-// One row of a category's index on one control.
-struct Entry {
-  double value = 0;
-  int row = 0;
-};
-
 // The state of one balancing: the groups, which rows are chosen, the moments
-// of every category and list, and per category the rows sorted on each
-// control, so that the rows close to a group are found by search.
+// of every category and list, and per category its rows in a box index, so
+// that the rows close to a group are found by search.
 class Balancer {
  public:
   // Only a balancer that will search needs the index of candidate rows.
@@ -114,7 +110,10 @@ class Balancer {
     for (const auto& group : groups_) {
       for (int row : group) chosen_[static_cast<size_t>(row)] = 1;
     }
-    if (use == Use::Search) buildIndex();
+    if (use == Use::Search) {
+      buildIndex();
+      closeRows_.resize(groups_.size() * static_cast<size_t>(k_));
+    }
     recount();
   }
 
@@ -127,7 +126,7 @@ class Balancer {
     for (size_t g = 0; g < groups_.size(); ++g) {
       for (size_t m = 0; m < groups_[g].size(); ++m) {
         if (atBound(result)) return improved;
-        if (replaceBest(g, m)) {
+        if (unlessUnchanged(noReplacement_, memberSlot(g, m), [&] { return replaceBest(g, m); })) {
           ++result.replacements;
           improved = true;
         }
@@ -143,13 +142,13 @@ class Balancer {
     bool improved = false;
     for (size_t g = 0; g < groups_.size(); ++g) {
       if (atBound(result)) return improved;
-      if (swapBest(g)) {
+      if (unlessUnchanged(noSwap_, g, [&] { return swapBest(g); })) {
         ++result.groupSwaps;
         improved = true;
       }
       for (size_t m = 0; m < groups_[g].size(); ++m) {
         if (atBound(result)) return improved;
-        if (tradeBest(g, m)) {
+        if (unlessUnchanged(noTrade_, memberSlot(g, m), [&] { return tradeBest(g, m); })) {
           ++result.wordTrades;
           improved = true;
         }
@@ -161,6 +160,21 @@ class Balancer {
   const Groups& groups() const { return groups_; }
 
  private:
+  size_t memberSlot(size_t g, size_t m) const { return g * static_cast<size_t>(k_) + m; }
+
+  // Runs `search` (one search for an exchange) unless it found none at
+  // this slot when the groups were as they are now: a search depends on
+  // nothing but the groups, so it would find none again. `none` holds per
+  // slot the count of exchanges made when the search there last found none.
+  template <typename Search>
+  bool unlessUnchanged(std::vector<long long>& none, size_t slot, Search search) {
+    if (slot >= none.size()) none.resize(slot + 1, -1);
+    if (none[slot] == exchangesMade_) return false;
+    if (search()) return true;
+    none[slot] = exchangesMade_;
+    return false;
+  }
+
   bool atBound(BalanceResult& result) const {
     if (result.exchanges() < in_.maxExchanges) return false;
     result.reachedBound = true;
@@ -174,30 +188,34 @@ class Balancer {
   int categoryOf(int row) const { return in_.categoryOf[static_cast<size_t>(row)]; }
   size_t listOf(size_t g) const { return g % static_cast<size_t>(lists_); }
 
+  // Splits weigh a control's spread in tolerances; a tolerance of 0 or one
+  // that is not a finite positive number weighs as 1.
   void buildIndex() {
-    index_.assign(static_cast<size_t>(k_) + 1, std::vector<std::vector<Entry>>(controls_));
+    std::vector<std::vector<int>> rows(static_cast<size_t>(k_) + 1);
     for (size_t r = 0; r < in_.categoryOf.size(); ++r) {
-      const int k = in_.categoryOf[r];
-      if (k == 0) continue;
-      for (size_t c = 0; c < controls_; ++c) {
-        index_[static_cast<size_t>(k)][c].push_back(
-            {in_.controls[c].values[r], static_cast<int>(r)});
-      }
+      if (in_.categoryOf[r] != 0)
+        rows[static_cast<size_t>(in_.categoryOf[r])].push_back(static_cast<int>(r));
     }
-    for (auto& byControl : index_) {
-      for (auto& entries : byControl) {
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-          return a.value < b.value || (a.value == b.value && a.row < b.row);
-        });
-      }
+    std::vector<const std::vector<double>*> values;
+    std::vector<double> scales;
+    for (const BalanceControl& c : in_.controls) {
+      values.push_back(&c.values);
+      scales.push_back(c.tolerance > 0 && std::isfinite(c.tolerance) ? c.tolerance : 1);
     }
+    for (std::vector<int>& inCategory : rows)
+      index_.emplace_back(std::move(inCategory), values, scales);
   }
 
   // Moments of every category and list from the groups, and the cost from
   // them: recomputed after every exchange so that no rounding accumulates.
   void recount() {
-    byCategory_.assign(controls_, std::vector<Moments>(static_cast<size_t>(k_) + 1));
-    byList_.assign(controls_, std::vector<Moments>(static_cast<size_t>(lists_)));
+    // Refilled in place: a balancing recounts after every exchange.
+    byCategory_.resize(controls_);
+    byList_.resize(controls_);
+    for (size_t c = 0; c < controls_; ++c) {
+      byCategory_[c].assign(static_cast<size_t>(k_) + 1, Moments{});
+      byList_[c].assign(static_cast<size_t>(lists_), Moments{});
+    }
     for (size_t g = 0; g < groups_.size(); ++g) {
       for (int row : groups_[g]) {
         for (size_t c = 0; c < controls_; ++c) {
@@ -207,10 +225,61 @@ class Balancer {
       }
     }
     cost_ = 0;
+    listShapes_.resize(controls_);
+    listCost_.assign(controls_, 0);
     for (size_t c = 0; c < controls_; ++c) {
-      cost_ += familyCost(byCategory_[c]);
-      if (lists_ > 1) cost_ += familyCost(byList_[c]);
+      listShapes_[c].assign(static_cast<size_t>(lists_), SetShape{});
+      cost_ += familyCost(byCategory_[c], shapesAfter_);
+      if (lists_ > 1) {
+        listCost_[c] = familyCost(byList_[c], shapesAfter_);
+        cost_ += listCost_[c];
+      }
+      for (size_t l = 0; l < static_cast<size_t>(lists_); ++l) {
+        if (byList_[c][l].n > 0) listShapes_[c][l] = shapeOf(byList_[c][l]);
+      }
     }
+    if (lists_ > 1) keepMembers();
+  }
+
+  // The searches for swaps and trades compare every group with every other
+  // in each sweep: they read their members from here, beside one another,
+  // instead of from rows all over the table.
+  void keepMembers() {
+    const auto k = static_cast<size_t>(k_);
+    memberCategory_.assign(groups_.size() * k, 0);
+    memberValue_.assign(groups_.size() * k * controls_, 0);
+    groupMoments_.assign(groups_.size() * controls_, Moments{});
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      for (size_t m = 0; m < k; ++m) {
+        const int row = groups_[g][m];
+        memberCategory_[g * k + m] = categoryOf(row);
+        for (size_t c = 0; c < controls_; ++c) {
+          memberValue_[(g * k + m) * controls_ + c] = valueOf(c, row);
+        }
+      }
+      momentsOf(groups_[g], fromA_);
+      std::copy(fromA_.begin(), fromA_.end(),
+                groupMoments_.begin() + static_cast<long>(g * controls_));
+    }
+  }
+
+  const double* memberValues(size_t g, size_t m) const {
+    return memberValue_.data() + (g * static_cast<size_t>(k_) + m) * controls_;
+  }
+
+  // Whether the word at position m of group g is close on every control to
+  // the members of group h that a word at position at must be near:
+  // closeToAll(groups_[g][m], mustBeNear(h, at)), from the kept members.
+  bool fitsAmong(size_t g, size_t m, size_t h, size_t at) const {
+    const double* word = memberValues(g, m);
+    for (size_t i = 0; i < static_cast<size_t>(k_); ++i) {
+      if (i == at || !(in_.rule == BalanceRule::All || at == 0 || i == 0)) continue;
+      const double* other = memberValues(h, i);
+      for (size_t c = 0; c < controls_; ++c) {
+        if (!isClose(word[c], other[c], in_.controls[c].tolerance)) return false;
+      }
+    }
+    return true;
   }
 
   // The pair terms of a set against the other sets of its family (those
@@ -313,13 +382,14 @@ class Balancer {
     return true;
   }
 
-  // The rows of category k whose value on the control with the fewest such
-  // rows lies in the window every member of `near` allows, widened a little
-  // so that rounding of the bounds loses no row; closeToAll decides.
-  std::pair<const Entry*, const Entry*> window(size_t k, const std::vector<int>& near) const {
-    const std::vector<Entry>* best = &index_[k][0];
-    std::pair<const Entry*, const Entry*> range{best->data(), best->data() + best->size()};
-    if (near.empty()) return range;
+  // The box every member of `near` allows a word: per control, the range
+  // within its tolerance of each of them, widened a little so that rounding
+  // of the bounds loses no row; closeToAll decides. With no member, every
+  // row of the category.
+  void windowOf(const std::vector<int>& near) {
+    low_.assign(controls_, -std::numeric_limits<double>::infinity());
+    high_.assign(controls_, std::numeric_limits<double>::infinity());
+    if (near.empty()) return;
     for (size_t c = 0; c < controls_; ++c) {
       const double tolerance = in_.controls[c].tolerance;
       double low = -std::numeric_limits<double>::infinity();
@@ -329,15 +399,26 @@ class Balancer {
         high = std::min(high, valueOf(c, other) + tolerance);
       }
       const double margin = 1e-9 * (std::fabs(low) + std::fabs(high) + tolerance + 1);
-      const std::vector<Entry>& entries = index_[k][c];
-      const Entry* first =
-          std::lower_bound(entries.data(), entries.data() + entries.size(), low - margin,
-                           [](const Entry& e, double v) { return e.value < v; });
-      const Entry* last = std::upper_bound(first, entries.data() + entries.size(), high + margin,
-                                           [](double v, const Entry& e) { return v < e.value; });
-      if (last - first < range.second - range.first) range = {first, last};
+      low_[c] = low - margin;
+      high_[c] = high + margin;
     }
-    return range;
+  }
+
+  // The rows of category k close to every member of `near`, chosen or not.
+  // Most positions keep their members from one sweep to the next, so the
+  // rows found for a position are kept with the members they were found
+  // for, under `slot`, and searched again only when those change.
+  const std::vector<int>& rowsCloseTo(const std::vector<int>& near, size_t k, size_t slot) {
+    CloseRows& kept = closeRows_[slot];
+    if (kept.found && kept.near == near) return kept.rows;
+    kept.rows.clear();
+    windowOf(near);
+    index_[k].forEachIn(low_, high_, [&](int row) {
+      if (closeToAll(row, near)) kept.rows.push_back(row);
+    });
+    kept.near = near;
+    kept.found = true;
+    return kept.rows;
   }
 
   // Replaces the member at position m of group g by the unchosen row that
@@ -346,16 +427,17 @@ class Balancer {
     const int oldRow = groups_[g][m];
     const std::vector<int> near = mustBeNear(g, m);
     const auto k = static_cast<size_t>(categoryOf(oldRow));
-    const auto range = window(k, near);
     const Affected affected = affectedBy(g, k);
+    // The least change, ties to the row first in table order, whatever
+    // order the rows come in.
     double bestChange = 0;
     int bestRow = -1;
-    for (const Entry* e = range.first; e != range.second; ++e) {
-      if (chosen_[static_cast<size_t>(e->row)] != 0 || !closeToAll(e->row, near)) continue;
-      const double change = replacementChange(affected, oldRow, e->row, bestChange);
-      if (change < bestChange || (bestRow >= 0 && change == bestChange && e->row < bestRow)) {
+    for (int row : rowsCloseTo(near, k, g * static_cast<size_t>(k_) + m)) {
+      if (chosen_[static_cast<size_t>(row)] != 0) continue;
+      const double change = replacementChange(affected, oldRow, row, bestChange);
+      if (change < bestChange || (bestRow >= 0 && change == bestChange && row < bestRow)) {
         bestChange = change;
-        bestRow = e->row;
+        bestRow = row;
       }
     }
     if (bestRow < 0) return false;
@@ -376,30 +458,56 @@ class Balancer {
 
   // The change of the imbalance if words of moments `fromA` (per control)
   // moved from list a to list b and words of moments `fromB` from b to a.
-  double tradeChange(size_t a, size_t b, const std::vector<Moments>& fromA,
-                     const std::vector<Moments>& fromB) const {
+  // Only lists a and b change shape, so the others come from the shapes
+  // recount() kept; the terms are summed in the order familyCost sums them,
+  // which keeps the figure the same to the last bit.
+  double tradeChange(size_t a, size_t b, const Moments* fromA, const Moments* fromB) {
     double change = 0;
     for (size_t c = 0; c < controls_; ++c) {
-      std::vector<Moments> after = byList_[c];
-      after[a].sum += fromB[c].sum - fromA[c].sum;
-      after[a].sumSq += fromB[c].sumSq - fromA[c].sumSq;
-      after[b].sum += fromA[c].sum - fromB[c].sum;
-      after[b].sumSq += fromA[c].sumSq - fromB[c].sumSq;
-      change += familyCost(after) - familyCost(byList_[c]);
+      const std::vector<Moments>& now = byList_[c];
+      Moments afterA = now[a];
+      afterA.sum += fromB[c].sum - fromA[c].sum;
+      afterA.sumSq += fromB[c].sumSq - fromA[c].sumSq;
+      Moments afterB = now[b];
+      afterB.sum += fromA[c].sum - fromB[c].sum;
+      afterB.sumSq += fromA[c].sumSq - fromB[c].sumSq;
+      shapesAfter_ = listShapes_[c];
+      if (afterA.n > 0) shapesAfter_[a] = shapeOf(afterA);
+      if (afterB.n > 0) shapesAfter_[b] = shapeOf(afterB);
+      change += pairSum(shapesAfter_, now) - listCost_[c];
     }
     return change;
   }
 
-  std::vector<Moments> momentsOf(const std::vector<int>& rows) const {
-    std::vector<Moments> byControl(controls_);
+  // The sum of pairTerm over every pair of lists that hold words, lists in
+  // order: familyCost's sum, on shapes already taken.
+  static double pairSum(const std::vector<SetShape>& shapes, const std::vector<Moments>& sets) {
+    double cost = 0;
+    for (size_t a = 0; a < shapes.size(); ++a) {
+      if (sets[a].n == 0) continue;
+      for (size_t b = a + 1; b < shapes.size(); ++b) {
+        if (sets[b].n > 0) cost += pairTerm(shapes[a], shapes[b]);
+      }
+    }
+    return cost;
+  }
+
+  // The moments of `rows` on every control, into `byControl`.
+  void momentsOf(const std::vector<int>& rows, std::vector<Moments>& byControl) const {
+    byControl.assign(controls_, Moments{});
     for (size_t c = 0; c < controls_; ++c) {
       for (int row : rows) byControl[c].add(zOf(c, row));
     }
-    return byControl;
   }
 
-  double swapChange(size_t g, size_t h) const {
-    return tradeChange(listOf(g), listOf(h), momentsOf(groups_[g]), momentsOf(groups_[h]));
+  void momentsOf(int row, std::vector<Moments>& byControl) const {
+    byControl.assign(controls_, Moments{});
+    for (size_t c = 0; c < controls_; ++c) byControl[c].add(zOf(c, row));
+  }
+
+  double swapChange(size_t g, size_t h) {
+    return tradeChange(listOf(g), listOf(h), groupMoments_.data() + g * controls_,
+                       groupMoments_.data() + h * controls_);
   }
 
   // Trades the word at position m of group g with the word of its category
@@ -409,7 +517,7 @@ class Balancer {
   bool tradeBest(size_t g, size_t m) {
     if (lists_ < 2) return false;
     const int x = groups_[g][m];
-    const std::vector<int> nearX = mustBeNear(g, m);
+    momentsOf(x, fromA_);
     double bestChange = 0;
     size_t best = groups_.size();
     size_t bestAt = 0;
@@ -417,8 +525,9 @@ class Balancer {
       if (listOf(h) == listOf(g)) continue;
       const size_t at = positionOf(h, categoryOf(x));
       const int y = groups_[h][at];
-      if (!closeToAll(y, nearX) || !closeToAll(x, mustBeNear(h, at))) continue;
-      const double change = tradeChange(listOf(g), listOf(h), momentsOf({x}), momentsOf({y}));
+      if (!fitsAmong(h, at, g, m) || !fitsAmong(g, m, h, at)) continue;
+      momentsOf(y, fromB_);
+      const double change = tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
       if (change < bestChange) {
         bestChange = change;
         best = h;
@@ -432,15 +541,15 @@ class Balancer {
 
   // True when groups g and h hold the same category at every position.
   bool sameCategories(size_t g, size_t h) const {
-    for (size_t m = 0; m < groups_[g].size(); ++m) {
-      if (categoryOf(groups_[g][m]) != categoryOf(groups_[h][m])) return false;
-    }
-    return true;
+    const auto k = static_cast<size_t>(k_);
+    return std::equal(memberCategory_.data() + g * k, memberCategory_.data() + g * k + k,
+                      memberCategory_.data() + h * k);
   }
 
   size_t positionOf(size_t g, int category) const {
+    const int* categories = memberCategory_.data() + g * static_cast<size_t>(k_);
     size_t at = 0;
-    while (categoryOf(groups_[g][at]) != category) ++at;
+    while (categories[at] != category) ++at;
     return at;
   }
 
@@ -473,6 +582,7 @@ class Balancer {
     recount();
     if (cost_ < before) {
       keep();
+      ++exchangesMade_;
       return true;
     }
     undo();
@@ -486,11 +596,35 @@ class Balancer {
   size_t controls_;
   Groups groups_;
   std::vector<char> chosen_;
-  std::vector<std::vector<double>> z_;                  // [control][row]
-  std::vector<std::vector<std::vector<Entry>>> index_;  // [category][control]
-  std::vector<std::vector<Moments>> byCategory_;        // [control][category]
-  std::vector<std::vector<Moments>> byList_;            // [control][list]
+  std::vector<std::vector<double>> z_;  // [control][row]
+  struct CloseRows {
+    bool found = false;
+    std::vector<int> near;
+    std::vector<int> rows;
+  };
+  std::vector<CloseRows> closeRows_;  // [g * K + m]: what rowsCloseTo found last
+  long long exchangesMade_ = 0;
+  // Per slot of a search, exchangesMade_ when it last found nothing; -1 before.
+  std::vector<long long> noReplacement_;  // [g * K + m]
+  std::vector<long long> noSwap_;         // [g]
+  std::vector<long long> noTrade_;        // [g * K + m]
+  std::vector<BoxIndex> index_;           // [category]: its rows on the controls
+  std::vector<double> low_;               // the box of the last windowOf
+  std::vector<double> high_;
+  std::vector<std::vector<Moments>> byCategory_;   // [control][category]
+  std::vector<std::vector<Moments>> byList_;       // [control][list]
+  std::vector<std::vector<SetShape>> listShapes_;  // [control][list], of lists with words
+  std::vector<double> listCost_;                   // [control]: familyCost of its lists
+  // With lists, of every group: [g * K + m], [(g * K + m) * controls + c]
+  // and [g * controls + c].
+  std::vector<int> memberCategory_;
+  std::vector<double> memberValue_;
+  std::vector<Moments> groupMoments_;
   double cost_ = 0;
+  // Scratch of the search for a trade, kept to spare an allocation per candidate.
+  std::vector<SetShape> shapesAfter_;
+  std::vector<Moments> fromA_;
+  std::vector<Moments> fromB_;
 };
 
 void checkShape(const BalanceInput& input, const Groups& groups) {

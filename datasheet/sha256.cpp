@@ -7,6 +7,12 @@
 
 #include "words/line_reader.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
+#include <immintrin.h>
+#define STIMSEL_SHA_INSTRUCTIONS 1
+#endif
+
 namespace {
 
 // The first 32 bits of the fractional parts of the cube roots of the first
@@ -38,11 +44,78 @@ std::uint32_t bigEndianWord(const unsigned char* p) {
          std::uint32_t{p[3]};
 }
 
+#ifdef STIMSEL_SHA_INSTRUCTIONS
+
+// Asked of the processor itself: not every compiler's __builtin_cpu_supports
+// knows the SHA extensions.
+bool hasShaInstructions() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_SSE4_1) == 0) return false;
+  if (__get_cpuid_count(7, 0, &a, &b, &c, &d) == 0) return false;
+  return (b & bit_SHA) != 0;
+}
+
+// The same compression by the processor's SHA instructions, four rounds a
+// step. They hold the state as the words ABEF and CDGH, so it is rearranged
+// on the way in and out.
+__attribute__((target("sha,sse4.1"))) void compressByInstructions(std::uint32_t* state,
+                                                                  const unsigned char* block) {
+  const __m128i byteOrder = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
+  __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
+  const __m128i cdab = _mm_shuffle_epi32(dcba, 0xB1);
+  const __m128i efgh = _mm_shuffle_epi32(hgfe, 0x1B);
+  __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+  __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+  const __m128i abefBefore = abef;
+  const __m128i cdghBefore = cdgh;
+  __m128i w[4];
+  for (int i = 0; i < 16; ++i) {
+    __m128i& words = w[i % 4];
+    if (i < 4) {
+      words = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i)),
+                               byteOrder);
+    } else {
+      // w[i % 4] holds words 4i-16..4i-13 until it is replaced.
+      const __m128i before = _mm_alignr_epi8(w[(i + 3) % 4], w[(i + 2) % 4], 4);
+      words = _mm_sha256msg2_epu32(
+          _mm_add_epi32(_mm_sha256msg1_epu32(words, w[(i + 1) % 4]), before), w[(i + 3) % 4]);
+    }
+    __m128i message = _mm_add_epi32(
+        words, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRoundConstants + 4 * i)));
+    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+    message = _mm_shuffle_epi32(message, 0x0E);
+    abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
+  }
+  abef = _mm_add_epi32(abef, abefBefore);
+  cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  dcba = _mm_blend_epi16(feba, dchg, 0xF0);
+  hgfe = _mm_alignr_epi8(dchg, feba, 8);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), dcba);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), hgfe);
+}
+
+#else
+
+bool hasShaInstructions() {
+  return false;
+}
+void compressByInstructions(std::uint32_t*, const unsigned char*) {}
+
+#endif
+
 }  // namespace
 
-Sha256::Sha256() : state_(kInitialState) {}
+Sha256::Sha256(bool processorInstructions)
+    : state_(kInitialState), byInstructions_(processorInstructions && hasShaInstructions()) {}
 
 void Sha256::compressBlock(const unsigned char* block) {
+  if (byInstructions_) {
+    compressByInstructions(state_.data(), block);
+    return;
+  }
   std::uint32_t w[64];
   for (std::size_t i = 0; i < 16; ++i) w[i] = bigEndianWord(block + 4 * i);
   for (int i = 16; i < 64; ++i) {

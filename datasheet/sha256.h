@@ -14,10 +14,11 @@
 // An incremental digest: feed the message in pieces of any size with
 // `add`, then call `hex` once. The pieces' boundaries do not change the
 // digest. After `hex` the object is spent; a further `add` or `hex` is a
-// programming error.
+// programming error. The processor's SHA instructions are used where it
+// has them, unless `processorInstructions` is false; the digest is the same.
 class Sha256 {
  public:
-  Sha256();
+  explicit Sha256(bool processorInstructions = true);
   void add(std::string_view bytes);
   std::string hex();
 
@@ -28,6 +29,7 @@ class Sha256 {
   std::array<unsigned char, 64> pending_{};  // bytes not yet compressed
   std::size_t pendingSize_ = 0;
   std::uint64_t messageBytes_ = 0;
+  bool byInstructions_;  // the processor has SHA instructions: the same digest, sooner
 };
 
 // The digest of `bytes`.
