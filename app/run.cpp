@@ -147,7 +147,8 @@ std::string textOf(Write write) {
 // JSON holds only valid UTF-8: a word of the list names its line, any other
 // text (a file name, an argument) the file.
 std::optional<std::string> datasheetJsonText(const Settings& settings, const DrawnList& list,
-                                             const DatasheetInput& sheet, std::string& text) {
+                                             const DatasheetInput& sheet,
+                                             const DatasheetFigures& figures, std::string& text) {
   const std::string path = jsonBeside(*settings.datasheetFile);
   if (const std::optional<ListRow> row = firstWordJsonWouldChange(list)) {
     return ReadError::at(settings.norms.path, list.record(*row).sourceLine,
@@ -157,7 +158,7 @@ std::optional<std::string> datasheetJsonText(const Settings& settings, const Dra
         .text();
   }
   try {
-    text = datasheetJson(sheet).dump(2) + "\n";
+    text = datasheetJson(sheet, figures).dump(2) + "\n";
   } catch (const nlohmann::json::type_error&) {
     return "stimsel: cannot write " + shownText(path) +
            ": a file name or argument is not valid UTF-8, which JSON cannot hold";
@@ -203,10 +204,12 @@ std::optional<std::string> writeOutputs(const Settings& settings, const DrawnLis
     }));
   }
   if (settings.datasheetFile && sheet != nullptr) {
+    // The figures are the costly part of both forms, so they are computed once.
+    const DatasheetFigures figures = datasheetFigures(*sheet);
     std::string json;
-    if (auto refusal = datasheetJsonText(settings, list, *sheet, json)) return refusal;
+    if (auto refusal = datasheetJsonText(settings, list, *sheet, figures, json)) return refusal;
     add(*settings.datasheetFile,
-        textOf([&](std::ostream& out) { writeDatasheetMarkdown(*sheet, out); }));
+        textOf([&](std::ostream& out) { writeDatasheetMarkdown(*sheet, figures, out); }));
     add(jsonBeside(*settings.datasheetFile), std::move(json));
   }
   if (auto error = writeOutputFiles(files)) return error;

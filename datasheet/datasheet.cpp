@@ -590,7 +590,11 @@ void writeMaterials(const DatasheetInput& input, std::ostream& out) {
 }  // namespace
 
 void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out) {
-  const DatasheetFigures figures = datasheetFigures(input);
+  writeDatasheetMarkdown(input, datasheetFigures(input), out);
+}
+
+void writeDatasheetMarkdown(const DatasheetInput& input, const DatasheetFigures& figures,
+                            std::ostream& out) {
   out << "# Datasheet\n\n";
   writeProvenance(input, out);
   writeRows(input, out);
@@ -781,7 +785,10 @@ void roundFigures(json& j) {
 }  // namespace
 
 json datasheetJson(const DatasheetInput& input) {
-  const DatasheetFigures f = datasheetFigures(input);
+  return datasheetJson(input, datasheetFigures(input));
+}
+
+json datasheetJson(const DatasheetInput& input, const DatasheetFigures& f) {
   json files = json::array();
   for (const SourceFile& file : input.provenance.files) {
     files.push_back({{"role", file.role},

@@ -168,8 +168,11 @@ std::string methodsParagraph(const DatasheetInput& input, const DatasheetFigures
 std::string methodsSentences(const DatasheetInput& input, const DatasheetFigures& figures);
 std::string citationRequest(const DatasheetInput& input);
 
-// The whole datasheet as Markdown.
+// The whole datasheet as Markdown. `figures` must be datasheetFigures(input):
+// a run that writes both forms computes them once.
 void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out);
+void writeDatasheetMarkdown(const DatasheetInput& input, const DatasheetFigures& figures,
+                            std::ostream& out);
 
 // The same content as data; the schema is described in the README
 // ("datasheet" 1: provenance, rows, removed, design, capacity, words,
@@ -177,5 +180,6 @@ void writeDatasheetMarkdown(const DatasheetInput& input, std::ostream& out);
 // latin_square, methods). Figures that are not whole numbers carry
 // kDataFigureDigits significant digits (output/number_format.h).
 nlohmann::ordered_json datasheetJson(const DatasheetInput& input);
+nlohmann::ordered_json datasheetJson(const DatasheetInput& input, const DatasheetFigures& figures);
 
 #endif  // STIMSEL_DATASHEET_DATASHEET_H_
