@@ -165,10 +165,11 @@ size_t partitionIndex(size_t lo, size_t hi, Pred pred) {
 // run, each stretch of one value of c is searched on c + 1 in turn. With a
 // continuous control among the leading ones, most buckets hold one row, and
 // this visits only the few near the members instead of every bucket.
+template <typename Found>
 void MatchIndex::closeBuckets(int p, size_t lo, size_t hi, int c, const std::vector<int>& members,
-                              size_t compared, std::vector<size_t>& found) const {
+                              size_t compared, Found& found) const {
   if (c == last_) {
-    for (size_t b = lo; b < hi; ++b) found.push_back(b);
+    for (size_t b = lo; b < hi; ++b) found(b);
     return;
   }
   const Category& category = categories_[static_cast<size_t>(p)];
@@ -199,11 +200,9 @@ std::vector<Span> MatchIndex::closeSpans(int p, const std::vector<int>& members)
   const double tolerance = controls_.tolerances[static_cast<size_t>(last_)];
   std::vector<Span> spans;
   const Category& category = categories_[static_cast<size_t>(p)];
-  std::vector<size_t> close;
-  closeBuckets(p, 0, category.buckets.size(), 0, members, compared, close);
-  for (size_t b : close) {
+  const auto found = [&](size_t b) {
     const Bucket& bucket = category.buckets[b];
-    if (bucket.total == 0) continue;
+    if (bucket.total == 0) return;
     const auto keys = category.keys.begin() + bucket.begin;
     const auto lo = std::partition_point(keys, keys + bucket.size, [&](double x) {
       for (size_t m = 0; m < compared; ++m) {
@@ -217,10 +216,11 @@ std::vector<Span> MatchIndex::closeSpans(int p, const std::vector<int>& members)
       }
       return true;
     });
-    if (lo == hi) continue;
+    if (lo == hi) return;
     spans.push_back(
         {p, static_cast<int>(b), static_cast<int>(lo - keys), static_cast<int>(hi - keys)});
-  }
+  };
+  closeBuckets(p, 0, category.buckets.size(), 0, members, compared, found);
   return spans;
 }
 

@@ -103,11 +103,12 @@ class MatchIndex {
   bool isFree(int row) const;
   Fit completesInCorner(const std::vector<int>& members, const std::vector<int>& rest,
                         const std::vector<double>& low) const;
-  // Appends to `found`, in order, the buckets among lo..hi-1 of category p
-  // (which agree on the leading controls before c) whose leading values are
-  // close to those of the first `compared` members.
+  // Calls found(b), in order, for the buckets b among lo..hi-1 of category
+  // p (which agree on the leading controls before c) whose leading values
+  // are close to those of the first `compared` members.
+  template <typename Found>
   void closeBuckets(int p, size_t lo, size_t hi, int c, const std::vector<int>& members,
-                    size_t compared, std::vector<size_t>& found) const;
+                    size_t compared, Found& found) const;
   double key(int row) const { return controls_.value(row, last_); }
 
   const Controls& controls_;
