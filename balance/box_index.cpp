@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "select/value_box.h"
+
 namespace {
 
 // Leaves small enough that looking through one costs about as much as
@@ -81,13 +83,10 @@ int BoxIndex::build(int begin, int end, const std::vector<const std::vector<doub
 void BoxIndex::setLeafBox(int node, const std::vector<const std::vector<double>*>& values) {
   const Node& n = nodes_[static_cast<size_t>(node)];
   double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
+  emptyBox(box, width_);
   for (size_t c = 0; c < width_; ++c) {
-    box[2 * c] = std::numeric_limits<double>::infinity();
-    box[2 * c + 1] = -std::numeric_limits<double>::infinity();
     for (int p = n.begin; p < n.end; ++p) {
-      const double value = (*values[c])[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])];
-      box[2 * c] = std::min(box[2 * c], value);
-      box[2 * c + 1] = std::max(box[2 * c + 1], value);
+      widenBox(box, c, (*values[c])[static_cast<size_t>(rowAt_[static_cast<size_t>(p)])]);
     }
   }
 }

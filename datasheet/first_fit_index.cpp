@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "select/value_box.h"
+
 namespace {
 
 // Leaves small enough that looking through one costs about as much as
@@ -105,17 +107,11 @@ int FirstFitIndex::build(int begin, int end, int parent, std::vector<int>& order
 void FirstFitIndex::setBox(int node, const std::vector<int>& order) {
   const Node& n = nodes_[static_cast<size_t>(node)];
   double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
-  for (size_t c = 0; c < width_; ++c) {
-    box[2 * c] = std::numeric_limits<double>::infinity();
-    box[2 * c + 1] = -std::numeric_limits<double>::infinity();
-  }
+  emptyBox(box, width_);
   for (int p = n.begin; p < n.end; ++p) {
     const double* values =
         valueAt_.data() + static_cast<size_t>(order[static_cast<size_t>(p)]) * width_;
-    for (size_t c = 0; c < width_; ++c) {
-      box[2 * c] = std::min(box[2 * c], values[c]);
-      box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
-    }
+    for (size_t c = 0; c < width_; ++c) widenBox(box, c, values[c]);
   }
 }
 
@@ -170,17 +166,11 @@ void FirstFitIndex::markUsed(int row) {
 void FirstFitIndex::shrinkLeafBox(int node) {
   const Node& n = nodes_[static_cast<size_t>(node)];
   double* box = box_.data() + static_cast<size_t>(node) * 2 * width_;
-  for (size_t c = 0; c < width_; ++c) {
-    box[2 * c] = std::numeric_limits<double>::infinity();
-    box[2 * c + 1] = -std::numeric_limits<double>::infinity();
-  }
+  emptyBox(box, width_);
   for (int p = n.begin; p < n.end; ++p) {
     if (used_[static_cast<size_t>(p)] != 0) continue;
     const double* values = valueAt_.data() + static_cast<size_t>(p) * width_;
-    for (size_t c = 0; c < width_; ++c) {
-      box[2 * c] = std::min(box[2 * c], values[c]);
-      box[2 * c + 1] = std::max(box[2 * c + 1], values[c]);
-    }
+    for (size_t c = 0; c < width_; ++c) widenBox(box, c, values[c]);
   }
 }
 
