@@ -1,6 +1,7 @@
 #include "datasheet/sha256.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -73,8 +74,9 @@ __attribute__((target("sha,sse4.1"))) void compressByInstructions(std::uint32_t*
   for (int i = 0; i < 16; ++i) {
     __m128i& words = w[i % 4];
     if (i < 4) {
-      words = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i)),
-                               byteOrder);
+      words = _mm_shuffle_epi8(
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + std::ptrdiff_t{16} * i)),
+          byteOrder);
     } else {
       // w[i % 4] holds words 4i-16..4i-13 until it is replaced.
       const __m128i before = _mm_alignr_epi8(w[(i + 3) % 4], w[(i + 2) % 4], 4);
@@ -82,7 +84,8 @@ __attribute__((target("sha,sse4.1"))) void compressByInstructions(std::uint32_t*
           _mm_add_epi32(_mm_sha256msg1_epu32(words, w[(i + 1) % 4]), before), w[(i + 3) % 4]);
     }
     __m128i message = _mm_add_epi32(
-        words, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRoundConstants + 4 * i)));
+        words,
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRoundConstants + std::ptrdiff_t{4} * i)));
     cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
     message = _mm_shuffle_epi32(message, 0x0E);
     abef = _mm_sha256rnds2_epu32(abef, cdgh, message);

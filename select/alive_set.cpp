@@ -19,7 +19,7 @@ AliveRuns::Run AliveRuns::add(int n) {
 
 void AliveRuns::change(Run& run, int i, int delta) {
   const char now = delta > 0 ? 1 : 0;
-  char& at = present_[static_cast<std::size_t>(run.begin + i)];
+  char& at = present_[static_cast<std::size_t>(run.begin) + static_cast<std::size_t>(i)];
   if (at == now) return;
   at = now;
   run.total += delta;

@@ -28,7 +28,7 @@ class AliveRuns {
   Run add(int n);
 
   bool present(const Run& run, int i) const {
-    return present_[static_cast<std::size_t>(run.begin + i)] != 0;
+    return present_[static_cast<std::size_t>(run.begin) + static_cast<std::size_t>(i)] != 0;
   }
   void remove(Run& run, int i) { change(run, i, -1); }
   void restore(Run& run, int i) { change(run, i, +1); }

@@ -242,7 +242,7 @@ int MatchIndex::rowAt(const std::vector<Span>& spans, long long j) const {
     const long long here = category.free.countBelow(bucket, span.hi) - before;
     if (j < here) {
       const int at = category.free.select(bucket, before + static_cast<int>(j));
-      return category.rows[static_cast<size_t>(bucket.begin + at)];
+      return category.rows[static_cast<size_t>(bucket.begin) + static_cast<size_t>(at)];
     }
     j -= here;
   }

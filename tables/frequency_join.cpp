@@ -103,11 +103,10 @@ void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
     }
     r.freq = entry->freq;
     r.wholeFreq = entry->whole;
-    // A move onto itself would empty the word.
     if (kept != i) {
-      if (!table.partOfSpeech.empty()) table.partOfSpeech[kept] = std::move(table.partOfSpeech[i]);
+      if (!table.partOfSpeech.empty()) table.partOfSpeech[kept] = table.partOfSpeech[i];
       for (NumericColumn& column : table.columns) column.values[kept] = column.values[i];
-      table.records[kept] = std::move(r);
+      table.records[kept] = r;
     }
     ++kept;
   }

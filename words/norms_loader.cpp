@@ -190,7 +190,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
     }
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
     record.sourceLine = static_cast<int>(reader.lineNumber());
-    table.records.push_back(std::move(record));
+    table.records.push_back(record);
   }
   if (lastLine < 0 && reader.lineNumber() < layout.headerLines) {
     return ReadError::at(fileName, 0, headerRunsOut(reader.lineNumber(), layout.headerLines));
