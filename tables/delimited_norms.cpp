@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 #include "tables/delimited_reader.h"
 #include "words/ascii_text.h"
@@ -61,16 +60,18 @@ class RowReader {
   }
 
   // The common row, read in one pass: every cell it needs is there with no
-  // blank around it, the word is ASCII of at most kMaxWordLength letters,
-  // every rating reads whole by the short-decimal path and every mean lies
-  // on the scale, and every other number parses with no frequency below 0.
-  // For such a row read() gives the same record; for any other this returns
-  // false, having changed nothing the caller keeps, and read() must read it.
+  // blank around it, and read()'s own checks (parseWord, the scale,
+  // parseTableFrequency) take the raw cells as they stand; only the ratings
+  // are read straight by the short-decimal path, which read() reaches
+  // through three calls. For such a row read() gives the same record; for
+  // any other this returns false, having changed nothing the caller keeps,
+  // and read() must read it.
   bool readQuickly(const std::vector<std::string_view>& fields, long long line, WordRecord& record,
                    std::string_view& pos) {
     if (static_cast<int>(fields.size()) <= widest_) return false;
     const std::string_view word = fields[static_cast<size_t>(columnOf(columns_, Role::Word))];
-    if (!isPlainWord(word)) return false;
+    std::string problem;  // a refusal is left to read(), which words it
+    if (word != trimmed(word) || !parseWord(word, record, problem)) return false;
     float* const ratings[] = {&record.valMn, &record.valSd, &record.aroMn};
     for (int i = 0; i < 3; ++i) {
       const int column = columnOf(columns_, kRatingRoles[i]);
@@ -80,21 +81,14 @@ class RowReader {
       if (!takeShortDecimal(p, p + text.size(), *ratings[i]) || p != text.data() + text.size()) {
         return false;
       }
-      const float value = *ratings[i];
       if (kRatingRoles[i] != Role::ValenceSd &&
-          !(value >= static_cast<float>(layout_.scale.low) &&
-            value <= static_cast<float>(layout_.scale.high))) {
+          !isOnScale(*ratings[i], text, layout_.scale.low, layout_.scale.high, problem)) {
         return false;
       }
     }
     if (columnOf(columns_, Role::Frequency) >= 0 && layout_.needsFrequency) {
       const auto column = static_cast<size_t>(columnOf(columns_, Role::Frequency));
-      double value = 0;
-      if (parseDecimal(fields[column], value, kLargestFrequency) != NumberStatus::Ok || value < 0) {
-        return false;
-      }
-      record.freq = value == 0 ? 0 : value;  // "-0" counts as 0
-      record.wholeFreq = value == std::floor(value);
+      if (!parseTableFrequency(fields[column], "value", record, problem)) return false;
     }
     for (size_t k = 0; k < kept_.size(); ++k) {
       const std::string_view text = fields[kept_[k].column];
@@ -103,8 +97,6 @@ class RowReader {
     if (columnOf(columns_, Role::Pos) >= 0) {
       pos = trimmed(fields[static_cast<size_t>(columnOf(columns_, Role::Pos))]);
     }
-    record.word = word;
-    record.len = static_cast<int>(word.size());
     record.sourceLine = static_cast<int>(line);
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout_.scale);
     return true;
@@ -155,18 +147,6 @@ class RowReader {
   const std::vector<double>& keptValues() const { return keptValues_; }
 
  private:
-  // A word parseWord takes as it stands, with one letter a byte.
-  static bool isPlainWord(std::string_view word) {
-    if (word.empty() || word.size() > static_cast<size_t>(kMaxWordLength)) return false;
-    if (word.front() == ' ' || word.back() == ' ') return false;
-    for (char c : word) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte >= 0x80 || byte == '\0' || byte == '\t' || byte == '\r' || byte == '\n')
-        return false;
-    }
-    return true;
-  }
-
   bool readKept(const std::vector<std::string_view>& fields, std::optional<ReadError>& error) {
     for (size_t k = 0; k < kept_.size(); ++k) {
       const size_t column = kept_[k].column;

@@ -37,14 +37,22 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
     problem = "the word is empty";
     return false;
   }
-  const int letters = letterCount(token);
+  // One pass settles the common word: ASCII, one letter a byte, and no byte
+  // below 14, where NUL, tab and the line breaks are.
+  unsigned char high = 0;
+  bool low = false;
+  for (char c : token) {
+    high |= static_cast<unsigned char>(c);
+    low |= static_cast<unsigned char>(c) < 14;
+  }
+  const int letters = high < 0x80 ? static_cast<int>(token.size()) : letterCount(token);
   if (letters > kMaxWordLength) {
     problem = "word " + quoted(token) + " is longer than " + std::to_string(kMaxWordLength) +
               " characters";
     return false;
   }
   char which = 0;
-  if (hasForbiddenByte(token, which)) {
+  if (low && hasForbiddenByte(token, which)) {
     problem = which == '\0' ? "word contains a NUL byte"
                             : "word " + quoted(token) + " holds a tab or a line break";
     return false;
@@ -100,9 +108,7 @@ bool parseTableFrequency(std::string_view token, std::string_view what, WordReco
   return true;
 }
 
-bool isOnScale(float value, std::string_view token, double low, double high, std::string& problem) {
-  if (value >= static_cast<float>(low) && value <= static_cast<float>(high)) return true;
-  problem =
-      shownText(token) + " is outside the scale " + decimalText(low) + " to " + decimalText(high);
-  return false;
+std::string offScale(std::string_view token, double low, double high) {
+  return shownText(token) + " is outside the scale " + decimalText(low) + " to " +
+         decimalText(high);
 }

@@ -35,6 +35,13 @@ bool parseTableFrequency(std::string_view token, std::string_view what, WordReco
 
 // Refuses a mean rating outside `low`..`high` (compared as floats, the
 // precision ratings are read in): "<token> is outside the scale LOW to HIGH".
-bool isOnScale(float value, std::string_view token, double low, double high, std::string& problem);
+// Inline: every rating of a large table passes through it.
+std::string offScale(std::string_view token, double low, double high);
+inline bool isOnScale(float value, std::string_view token, double low, double high,
+                      std::string& problem) {
+  if (value >= static_cast<float>(low) && value <= static_cast<float>(high)) return true;
+  problem = offScale(token, low, high);
+  return false;
+}
 
 #endif  // STIMSEL_WORDS_RECORD_FIELDS_H_
