@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
