@@ -25,10 +25,14 @@ MatchIndex::MatchIndex(const std::vector<std::uint8_t>& slot, const Controls& co
       pool_(static_cast<size_t>(k) + 1),
       poolPosition_(slot.size(), -1),
       undecided_(static_cast<size_t>(k) + 1) {
+  for (std::uint8_t p : slot) ++left_[p];
+  left_[0] = 0;
+  // Sized first: a large table's pools, grown by doubling, would hold up to
+  // twice their rows at once.
+  for (int p = 1; p <= k; ++p) pool_[static_cast<size_t>(p)].reserve(static_cast<size_t>(left(p)));
   for (size_t r = 0; r < slot.size(); ++r) {
     const int p = slot[r];
     if (p == 0) continue;
-    ++left_[static_cast<size_t>(p)];
     // Every category may anchor: the affect design's last one never does,
     // but a design of the user's own categories anchors in each in turn.
     poolPosition_[r] = static_cast<int>(pool_[static_cast<size_t>(p)].size());

@@ -364,6 +364,7 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     table.warnings.push_back(
         missingWarning(fileName, leftOut, rows.missing(), header, columns.value(), rows.kept()));
   }
+  table.releaseText();
   markDuplicates(table);
   return table;
 }

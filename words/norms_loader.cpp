@@ -201,6 +201,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
   table.rows.read = table.count();
   table.reading = countOf(table.count(), "row", "rows") + " after " +
                   countOf(layout.headerLines, "header line", "header lines");
+  table.releaseText();
   markDuplicates(table);
   return table;
 }

@@ -13,6 +13,15 @@ std::string_view WordStore::holdText(FileText text) {
   return text_.view();
 }
 
+// A block of its own, so that the last block, which keep() fills, stays
+// the last.
+char* WordStore::newBlock(std::size_t bytes) {
+  std::unique_ptr<char[]> block(new char[bytes]);
+  char* const data = block.get();
+  blocks_.insert(blocks_.empty() ? blocks_.end() : blocks_.end() - 1, std::move(block));
+  return data;
+}
+
 std::string_view WordStore::keep(std::string_view word) {
   if (word.empty()) return {};
   if (blocks_.empty() || size_ - used_ < word.size()) {
