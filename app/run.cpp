@@ -230,7 +230,7 @@ std::string invalidUtf8Warning(const std::string& fileName, const WordTable& tab
   int words = 0;
   long long firstLine = 0;
   for (const WordRecord& r : table.records) {
-    if (isValidUtf8(r.word)) continue;
+    if (isValidUtf8(r.word())) continue;
     if (words++ == 0) firstLine = r.sourceLine;
   }
   if (words == 0) return "";

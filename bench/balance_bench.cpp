@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
         for (const auto& group : *which) {
           std::fprintf(dump, "%d %s", seed, which == &input.groups ? "before" : "after");
           for (int row : group) {
-            std::fprintf(dump, " %s:%d", table.records[static_cast<size_t>(row)].word.c_str(),
+            std::fprintf(dump, " %s:%d",
+                         std::string(table.records[static_cast<size_t>(row)].word()).c_str(),
                          input.categoryOf[static_cast<size_t>(row)]);
           }
           std::fprintf(dump, "\n");

@@ -270,7 +270,7 @@ DatasheetInput affectDatasheetInput(const WordTable& table, const DrawnList& lis
   input.wantedWords = wantedWords;
   for (const ListRow& row : list.rows) {
     const WordRecord& r = list.record(row);
-    input.words.push_back({std::string(r.word),
+    input.words.push_back({std::string(r.word()),
                            row.list,
                            row.group,
                            row.category,

@@ -109,7 +109,7 @@ void useDesignControls(DatasheetInput& input, const DrawnList& list, const Desig
     values.reserve(static_cast<size_t>(rows.controls.count()));
     for (int c = 0; c < rows.controls.count(); ++c)
       values.push_back(rows.controls.value(row.index, c));
-    input.words.push_back({std::string(list.record(row).word), row.list, row.group, row.category,
+    input.words.push_back({std::string(list.record(row).word()), row.list, row.group, row.category,
                            row.anchor, std::move(values)});
   }
 }

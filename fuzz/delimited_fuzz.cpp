@@ -15,8 +15,8 @@
 namespace {
 
 void checkRecord(const WordRecord& r) {
-  FUZZ_CHECK(!r.word.empty() && letterCount(r.word) <= kMaxWordLength);
-  FUZZ_CHECK(r.len == letterCount(r.word));
+  FUZZ_CHECK(!r.word().empty() && letterCount(r.word()) <= kMaxWordLength);
+  FUZZ_CHECK(r.len == letterCount(r.word()));
   FUZZ_CHECK(std::isfinite(r.valMn) && std::isfinite(r.aroMn) && std::isfinite(r.freq));
   FUZZ_CHECK(r.sourceLine >= 2);
 }
@@ -55,7 +55,7 @@ void checkQuickRows(const std::string& text, DelimitedLayout layout) {
   for (int i = 0; i < a.count(); ++i) {
     const WordRecord& x = a.records[static_cast<size_t>(i)];
     const WordRecord& y = b.records[static_cast<size_t>(i)];
-    FUZZ_CHECK(x.word == y.word && x.len == y.len && x.sourceLine == y.sourceLine);
+    FUZZ_CHECK(x.word() == y.word() && x.len == y.len && x.sourceLine == y.sourceLine);
     FUZZ_CHECK(x.valMn == y.valMn && x.valSd == y.valSd && x.aroMn == y.aroMn);
     FUZZ_CHECK(x.freq == y.freq && x.wholeFreq == y.wholeFreq && x.category == y.category);
     FUZZ_CHECK(x.duplicate == y.duplicate);

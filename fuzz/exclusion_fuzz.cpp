@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t barredLines = 0;
   for (int i = 0; i < table.count(); ++i) {
     const WordRecord& r = table.records[i];
-    const std::string line = "Marking bad word " + std::string(r.word) + " -- " + std::to_string(i) + "\n";
+    const std::string line =
+        "Marking bad word " + std::string(r.word()) + " -- " + std::to_string(i) + "\n";
     const size_t listed = countOf(out.str(), line);
     barredLines += listed;
     FUZZ_CHECK(listed == 0 || r.excluded);
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream words(line);
     std::string token;
     if (!(words >> token)) continue;
-    for (const WordRecord& r : table.records) FUZZ_CHECK(r.word != token || r.excluded);
+    for (const WordRecord& r : table.records) FUZZ_CHECK(r.word() != token || r.excluded);
   }
   FUZZ_CHECK(barredLines == countOf(out.str(), "Marking bad word "));
   const std::string& o = out.str();

@@ -10,8 +10,8 @@ WordTable smallTable() {
   const char* const words[] = {"calm", "run", "calm", "fast", "a", "adj", "n", "dread", "joy"};
   for (const char* w : words) {
     WordRecord r;
-    r.word = w;
-    r.len = static_cast<int>(r.word.size());
+    r.setWord(w);
+    r.len = static_cast<std::uint8_t>(r.word().size());
     table.records.push_back(r);
   }
   markDuplicates(table);

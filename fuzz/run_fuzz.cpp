@@ -91,7 +91,7 @@ void checkList(const WordTable& table, const Settings& settings, long long wante
       FUZZ_CHECK(i >= 0 && i < table.count());
       const WordRecord& r = table.records[static_cast<size_t>(i)];
       FUZZ_CHECK(seen.insert(i).second);
-      FUZZ_CHECK(words.emplace(r.word).second);  // no word twice in a list
+      FUZZ_CHECK(words.emplace(r.word()).second);  // no word twice in a list
       FUZZ_CHECK(r.canBeChosen());
       FUZZ_CHECK(std::find(play.begin(), play.end(), r.category) != play.end());
       FUZZ_CHECK(categories.insert(r.category).second);

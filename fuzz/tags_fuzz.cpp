@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::set<std::string> admitted;
   for (const WordRecord& r : table.records) {
     if (r.excluded) continue;
-    FUZZ_CHECK(listed.count(std::string(r.word)) == 1);
-    FUZZ_CHECK(admitted.emplace(r.word).second);  // only the first record of a word
+    FUZZ_CHECK(listed.count(std::string(r.word())) == 1);
+    FUZZ_CHECK(admitted.emplace(r.word()).second);  // only the first record of a word
   }
 
   const std::string& o = out.str();

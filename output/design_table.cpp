@@ -22,7 +22,7 @@ void printOneList(const DrawnList& list, std::vector<const ListRow*> rows, std::
   out << "\n";
   int count = 0;
   for (const ListRow* row : rows) {
-    const std::string_view word = list.record(*row).word;
+    const std::string_view word = list.record(*row).word();
     const int pad = kWordColumnLetters - letterCount(word);
     out << ++count << "\t" << word << std::string(pad > 0 ? pad : 0, ' ') << "\t"
         << list.categoryName(*row);

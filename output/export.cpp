@@ -33,7 +33,7 @@ std::vector<Cell> affectCells(const DrawnList& list, const ListRow& row) {
   const bool sd = list.table->hasValenceSd;
   return {{"category_name", snakeName(c), snakeName(c)},
           {"label", labelOf(c), labelOf(c)},
-          {"word", std::string(r.word), std::string(r.word)},
+          {"word", std::string(r.word()), std::string(r.word())},
           {"valence", shortestText(r.valMn), asWritten(r.valMn)},
           {"valence_sd", sd ? shortestText(r.valSd) : "", sd ? Json(asWritten(r.valSd)) : Json()},
           {"arousal", shortestText(r.aroMn), asWritten(r.aroMn)},
@@ -47,7 +47,7 @@ std::vector<Cell> designCells(const DrawnList& list, const ListRow& row) {
   const WordRecord& r = list.record(row);
   const std::string name = list.categoryName(row);
   std::vector<Cell> cells = {{"category_name", name, name},
-                             {"word", std::string(r.word), std::string(r.word)}};
+                             {"word", std::string(r.word()), std::string(r.word())}};
   for (const ShownVariable& variable : list.variables) {
     const double read = variable.values[static_cast<size_t>(row.index)];
     const double value = variable.computed ? dataFigure(read) : read;
@@ -139,7 +139,7 @@ std::optional<ExportFormat> parseExportFormat(const std::string& name) {
 
 std::optional<ListRow> firstWordJsonWouldChange(const DrawnList& list) {
   for (const ListRow& row : list.rows) {
-    if (!isValidUtf8(list.record(row).word)) return row;
+    if (!isValidUtf8(list.record(row).word())) return row;
   }
   return std::nullopt;
 }
@@ -147,7 +147,7 @@ std::optional<ListRow> firstWordJsonWouldChange(const DrawnList& list) {
 int formulaLookingWords(const DrawnList& list) {
   int count = 0;
   for (const ListRow& row : list.rows) {
-    const std::string_view word = list.record(row).word;
+    const std::string_view word = list.record(row).word();
     count += !word.empty() && std::string_view("=+-@").find(word[0]) != std::string_view::npos;
   }
   return count;

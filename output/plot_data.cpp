@@ -44,7 +44,7 @@ ControlPanel controlPanel(const DrawnList& list, std::string axisLabel, bool log
   for (size_t i = 0; i < list.rows.size(); ++i) {
     const ListRow& row = list.rows[i];
     const WordRecord& r = list.record(row);
-    panel.chosen[static_cast<size_t>(row.category - 1)].push_back({value(r), r.word, groups[i]});
+    panel.chosen[static_cast<size_t>(row.category - 1)].push_back({value(r), r.word(), groups[i]});
   }
   for (const WordRecord& r : list.table->records) {
     const auto in = std::find(list.play.begin(), list.play.end(), r.category);
@@ -86,7 +86,7 @@ ScatterPanel ratingsPanel(const DrawnList& list, const RatingScale& scale) {
   panel.chosen.resize(list.play.size());
   for (const ListRow& row : list.rows) {
     const WordRecord& r = list.record(row);
-    panel.chosen[static_cast<size_t>(row.category - 1)].push_back({r.valMn, r.aroMn, r.word});
+    panel.chosen[static_cast<size_t>(row.category - 1)].push_back({r.valMn, r.aroMn, r.word()});
   }
   panel.bands = affectBands(scale);
   return panel;
@@ -112,7 +112,7 @@ ControlPanel designPanel(const DrawnList& list, const ShownVariable& variable,
   for (size_t i = 0; i < list.rows.size(); ++i) {
     const ListRow& row = list.rows[i];
     panel.chosen[static_cast<size_t>(row.category - 1)].push_back(
-        {variable.values[static_cast<size_t>(row.index)], list.record(row).word, groups[i]});
+        {variable.values[static_cast<size_t>(row.index)], list.record(row).word(), groups[i]});
   }
   for (size_t r = 0; r < slot.size(); ++r) {
     if (slot[r] != 0) panel.pool[slot[r] - 1U].push_back(variable.values[r]);
@@ -162,7 +162,7 @@ std::optional<ScatterPanel> splitsPanel(const DrawnList& list, const Design& des
   for (const ListRow& row : list.rows) {
     const auto i = static_cast<size_t>(row.index);
     panel.chosen[static_cast<size_t>(row.category - 1)].push_back(
-        {x->values[i], y->values[i], list.record(row).word});
+        {x->values[i], y->values[i], list.record(row).word()});
   }
   for (double cut : cutsOf(design.splits[0], panel.xLow, panel.xHigh)) {
     panel.bands.push_back({cut, panel.yLow, cut, panel.yHigh});

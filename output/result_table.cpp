@@ -26,9 +26,9 @@ std::string formatRow(int row, const WordRecord& r) {
   // letters so that a Cyrillic or Greek column lines up like an English one.
   char ratings[96];
   std::snprintf(ratings, sizeof ratings, "%.3f\t%.3f\t%d\t", r.valMn, r.aroMn, r.len);
-  const int pad = kWordColumnLetters - letterCount(r.word);
-  return std::to_string(row) + "\t" + std::string(r.word) + std::string(pad > 0 ? pad : 0, ' ') + "\t" +
-         labelOf(r.category) + "\t" + ratings + frequencyText(r) + "\n";
+  const int pad = kWordColumnLetters - letterCount(r.word());
+  return std::to_string(row) + "\t" + std::string(r.word()) + std::string(pad > 0 ? pad : 0, ' ') +
+         "\t" + labelOf(r.category) + "\t" + ratings + frequencyText(r) + "\n";
 }
 
 const std::string& describe(int category, const ShortfallTerms& terms) {

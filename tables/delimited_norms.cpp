@@ -340,7 +340,7 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     if (ok) {
       // A quoted word was unquoted into the reader's scratch cells.
       if (!reader.inPlace()) {
-        record.word = table.keepWord(record.word);
+        record.setWord(table.keepWord(record.word()));
         pos = table.keepWord(pos);
       }
       table.records.push_back(record);

@@ -96,10 +96,10 @@ void joinFrequencies(WordTable& table, const FrequencyTable& frequencies,
   size_t disagreements = 0;
   for (size_t i = 0; i < before; ++i) {
     WordRecord& r = table.records[i];
-    const FrequencyTable::Entry* entry = lookUp(frequencies, std::string(r.word));
+    const FrequencyTable::Entry* entry = lookUp(frequencies, std::string(r.word()));
     if (entry == nullptr) continue;
     if (entry->disagrees && ++disagreements <= 5) {
-      disagreeing.push_back(std::string(r.word) + " (" + decimalText(entry->freq) + ")");
+      disagreeing.push_back(std::string(r.word()) + " (" + decimalText(entry->freq) + ")");
     }
     r.freq = entry->freq;
     r.wholeFreq = entry->whole;

@@ -40,7 +40,7 @@ TEST(LoadNorms, ReadsRecordsInFileOrderAndClassifiesThem) {
   ASSERT_EQ(loaded.count, 1030);
   EXPECT_EQ(loaded.table.count(), 1030);
   const WordRecord& joy = loaded.table.records[0];
-  EXPECT_EQ(joy.word, "joy");
+  EXPECT_EQ(joy.word(), "joy");
   EXPECT_FLOAT_EQ(joy.valMn, 8.21f);
   EXPECT_EQ(joy.freq, 33);
   EXPECT_EQ(joy.len, 3);
@@ -48,7 +48,7 @@ TEST(LoadNorms, ReadsRecordsInFileOrderAndClassifiesThem) {
   EXPECT_EQ(joy.sourceLine, 42);
   EXPECT_FALSE(joy.excluded || joy.duplicate);
   EXPECT_EQ(categoryNumber(loaded.table.records[1]), 5);
-  EXPECT_EQ(loaded.table.records[1029].word, "filler1029");
+  EXPECT_EQ(loaded.table.records[1029].word(), "filler1029");
   EXPECT_NE(loaded.output.find("filename is "), std::string::npos);
 }
 
@@ -66,7 +66,7 @@ TEST(LoadNorms, AcceptsCrlfLineEndingsAByteOrderMarkAndLongHeaderLines) {
       normsFileText({{"calm", 8, 3, 20}}, "\r\n").substr(std::string("header line 1\r\n").size());
   const Loaded loaded = loadText(text);
   ASSERT_EQ(loaded.count, 1030) << loaded.output;
-  EXPECT_EQ(loaded.table.records[0].word, "calm");
+  EXPECT_EQ(loaded.table.records[0].word(), "calm");
   EXPECT_EQ(loaded.table.records[1029].freq, 1);
 }
 

@@ -54,9 +54,10 @@ TEST_F(SampleData, EveryCategoryHoldsAtLeastEightyWords) {
 TEST_F(SampleData, WordsAreDistinctLowerCaseAndShort) {
   std::set<std::string> seen;
   for (const WordRecord& r : table_->records) {
-    EXPECT_TRUE(seen.emplace(r.word).second) << r.word;
-    EXPECT_LE(r.len, 15) << r.word;
-    EXPECT_EQ(r.word.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << r.word;
+    EXPECT_TRUE(seen.emplace(r.word()).second) << r.word();
+    EXPECT_LE(r.len, 15) << r.word();
+    EXPECT_EQ(r.word().find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos)
+        << r.word();
   }
 }
 

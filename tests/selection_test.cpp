@@ -138,8 +138,8 @@ TEST(ChooseWords, RecordsEachGroupAnchorFirstWithPartnersWithinBounds) {
     for (int i : group) {
       const WordRecord& r = table.records[i];
       categories.insert(categoryNumber(r));
-      EXPECT_LE(std::abs(r.len - anchor.len), 2) << r.word << " vs " << anchor.word;
-      EXPECT_LE(std::abs(r.freq - anchor.freq), 10) << r.word << " vs " << anchor.word;
+      EXPECT_LE(std::abs(r.len - anchor.len), 2) << r.word() << " vs " << anchor.word();
+      EXPECT_LE(std::abs(r.freq - anchor.freq), 10) << r.word() << " vs " << anchor.word();
     }
     EXPECT_EQ(categories, (std::set<int>{1, 2, 3, 4, 5, 6}));
   }

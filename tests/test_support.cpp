@@ -73,8 +73,8 @@ WordTable tableOf(const std::vector<NormsWord>& words) {
   WordTable table;
   for (const NormsWord& w : words) {
     WordRecord r;
-    r.word = table.keepWord(w.word);
-    r.len = letterCount(w.word);
+    r.setWord(table.keepWord(w.word));
+    r.len = static_cast<std::uint8_t>(letterCount(w.word));
     r.valMn = w.valMn;
     r.valSd = w.valSd;
     r.aroMn = w.aroMn;

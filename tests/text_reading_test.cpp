@@ -157,9 +157,9 @@ std::string describe(const Result<WordTable>& result) {
   for (const std::string& warning : t.warnings) out << warning;
   for (size_t i = 0; i < t.records.size(); ++i) {
     const WordRecord& r = t.records[i];
-    out << r.word << "|" << r.freq << "|" << r.wholeFreq << "|" << r.sourceLine << "|" << r.len
-        << "|" << r.valMn << "|" << r.valSd << "|" << r.aroMn << "|" << static_cast<int>(r.category)
-        << "|" << r.duplicate << "|" << t.partOfSpeech[i];
+    out << r.word() << "|" << r.freq << "|" << r.wholeFreq << "|" << r.sourceLine << "|"
+        << int{r.len} << "|" << r.valMn << "|" << r.valSd << "|" << r.aroMn << "|"
+        << static_cast<int>(r.category) << "|" << r.duplicate << "|" << t.partOfSpeech[i];
     for (const NumericColumn& c : t.columns) out << "|" << c.values[i];
     out << "\n";
   }
@@ -203,9 +203,9 @@ TEST(TextReading, QuotedWordsOutliveTheReaderAndTheTable) {
     copy = table.value();
   }
   ASSERT_EQ(copy.count(), 5001);
-  EXPECT_EQ(copy.records[0].word, "say \"hi\"");
-  EXPECT_EQ(copy.records[4321].word, "w4320");
-  EXPECT_EQ(copy.records[5000].word, "w4999");
+  EXPECT_EQ(copy.records[0].word(), "say \"hi\"");
+  EXPECT_EQ(copy.records[4321].word(), "w4320");
+  EXPECT_EQ(copy.records[5000].word(), "w4999");
 }
 
 }  // namespace

@@ -19,12 +19,12 @@ constexpr size_t kMostNamedMisses = 5;
 std::unordered_map<std::string_view, std::vector<int>> recordsOfEachWord(const WordTable& table) {
   std::unordered_map<std::string, std::vector<int>> byFolded;
   for (int i = 0; i < table.count(); ++i) {
-    byFolded[foldCase(table.records[static_cast<size_t>(i)].word)].push_back(i);
+    byFolded[foldCase(table.records[static_cast<size_t>(i)].word())].push_back(i);
   }
   std::unordered_map<std::string_view, std::vector<int>> records;
   records.reserve(table.records.size());
   for (const auto& [folded, indexes] : byFolded) {
-    for (int i : indexes) records[table.records[static_cast<size_t>(i)].word] = indexes;
+    for (int i : indexes) records[table.records[static_cast<size_t>(i)].word()] = indexes;
   }
   return records;
 }

@@ -119,8 +119,8 @@ bool parseCommonNormsLine(std::string_view line, WordRecord& record) {
       !takeWhole(p, end, 6, freq)) {
     return false;
   }
-  record.word = std::string_view(word, length);
-  record.len = static_cast<int>(length);
+  record.setWord(std::string_view(word, length));
+  record.len = static_cast<std::uint8_t>(length);
   record.freq = freq;
   record.wholeFreq = true;
   return true;
@@ -296,20 +296,22 @@ void markDuplicates(WordTable& table) {
   // their hashes wait in a ring.
   constexpr size_t kAhead = 16;
   std::uint64_t ahead[kAhead];
-  for (size_t i = 0; i < n && i < kAhead; ++i) ahead[i] = foldedHash(table.records[i].word, folded);
+  for (size_t i = 0; i < n && i < kAhead; ++i)
+    ahead[i] = foldedHash(table.records[i].word(), folded);
   for (size_t i = 0; i < n; ++i) {
     const std::uint64_t hash = ahead[i % kAhead];
     if (i + kAhead < n) {
-      const std::uint64_t later = foldedHash(table.records[i + kAhead].word, folded);
+      const std::uint64_t later = foldedHash(table.records[i + kAhead].word(), folded);
       ahead[i % kAhead] = later;
       __builtin_prefetch(&set[later & (slots - 1)]);
     }
     WordRecord& r = table.records[i];
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     size_t slot = hash & (slots - 1);
-    while (set[slot].first >= 0 &&
-           (set[slot].tag != tag ||
-            !foldAlike(table.records[static_cast<size_t>(set[slot].first)].word, r.word, a, b))) {
+    while (
+        set[slot].first >= 0 &&
+        (set[slot].tag != tag ||
+         !foldAlike(table.records[static_cast<size_t>(set[slot].first)].word(), r.word(), a, b))) {
       slot = (slot + 1) & (slots - 1);
     }
     r.duplicate = set[slot].first >= 0;
@@ -322,7 +324,7 @@ void markDuplicates(WordTable& table) {
       counted[first] = 1;
       ++table.duplicateWords;
     }
-    if (counted[first] == 1 && table.records[first].word != r.word) {
+    if (counted[first] == 1 && table.records[first].word() != r.word()) {
       counted[first] = 2;
       ++table.caseVariantWords;
     }

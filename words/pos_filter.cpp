@@ -13,7 +13,7 @@ constexpr size_t kEntriesPerDot = 50;
 std::unordered_map<std::string_view, int> firstRecordOfEachWord(const WordTable& table) {
   std::unordered_map<std::string_view, int> first;
   first.reserve(table.records.size());
-  for (int i = 0; i < table.count(); ++i) first.emplace(table.records[i].word, i);
+  for (int i = 0; i < table.count(); ++i) first.emplace(table.records[i].word(), i);
   return first;
 }
 

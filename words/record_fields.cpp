@@ -57,8 +57,8 @@ bool parseWord(std::string_view token, WordRecord& record, std::string& problem)
                             : "word " + quoted(token) + " holds a tab or a line break";
     return false;
   }
-  record.word = token;
-  record.len = letters;
+  record.setWord(token);
+  record.len = static_cast<std::uint8_t>(letters);
   return true;
 }
 

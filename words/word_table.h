@@ -2,7 +2,9 @@
 #ifndef STIMSEL_WORDS_WORD_TABLE_H_
 #define STIMSEL_WORDS_WORD_TABLE_H_
 
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,27 +24,44 @@ inline std::string tooManyLines() {
 // Longest word a record may hold, in letters.
 constexpr int kMaxWordLength = 31;
 
+// The most bytes a word may take: each of its letters is at most 4 bytes
+// of UTF-8.
+constexpr int kMaxWordBytes = 4 * kMaxWordLength;
+
 // One rated word of the norms file. Ratings stay single-precision floats:
 // classification depends on it. The table never changes after the filters
 // have run; selection keeps its own state.
-// The word is a view into the table's store. Fields run from the widest to
-// the narrowest, so that no padding lies between them: a large table holds
-// hundreds of thousands of records (48 bytes each on x86-64).
+// The word lies in the table's store; the record holds where and how many
+// bytes, and fields run from the widest to the narrowest, so that no padding
+// lies between them: a large table holds hundreds of thousands of records
+// (40 bytes each on x86-64).
 struct WordRecord {
-  std::string_view word;
+  const char* wordStart = nullptr;  // set through setWord
   double freq = 0;
   int sourceLine = 0;  // the record's line in the norms file (see kLastSourceLine)
-  int len = 0;         // letters (UTF-8 code points)
   float valMn = 0;
   float valSd = 0;
   float aroMn = 0;
+  std::uint8_t len = 0;        // letters (UTF-8 code points), at most kMaxWordLength
+  std::uint8_t wordBytes = 0;  // set through setWord
   AffectCategory category = AffectCategory::Unclassed;
   bool wholeFreq = true;   // read as a whole number: printed without decimals
   bool excluded = false;   // barred by the part-of-speech filter or the exclusion list
   bool duplicate = false;  // an earlier record holds the same word, in any letter case
 
+  std::string_view word() const { return {wordStart, wordBytes}; }
+  // `word` must outlive the record and hold at most kMaxWordBytes bytes (the
+  // readers refuse longer words before they get here); a longer one throws
+  // std::length_error rather than be cut short.
+  void setWord(std::string_view word) {
+    if (word.size() > kMaxWordBytes) throw std::length_error("word longer than a record holds");
+    wordStart = word.data();
+    wordBytes = static_cast<std::uint8_t>(word.size());
+  }
   bool canBeChosen() const { return !excluded && !duplicate; }
 };
+static_assert(kMaxWordBytes <= 255, "a record counts a word's bytes in one byte");
+static_assert(sizeof(void*) != 8 || sizeof(WordRecord) == 40, "a field added padding");
 
 // A numeric column kept for a design, one value per record, as read in
 // double precision. Rows missing a value were left out by the reader.
@@ -95,7 +114,11 @@ struct WordTable {
   // holds a large file's words, not the whole file, while it selects.
   void releaseText() {
     store->releaseText([this](const auto& move) {
-      for (WordRecord& record : records) move(record.word);
+      for (WordRecord& record : records) {
+        std::string_view word = record.word();
+        move(word);
+        record.setWord(word);
+      }
       for (std::string_view& pos : partOfSpeech) move(pos);
     });
   }
