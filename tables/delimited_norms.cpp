@@ -338,13 +338,11 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
       ok = rows.read(fields, reader.recordLine(), record, pos, error);
     }
     if (ok) {
-      // A quoted word was unquoted into the reader's scratch cells.
-      if (!reader.inPlace()) {
-        record.setWord(table.keepWord(record.word()));
-        pos = table.keepWord(pos);
-      }
+      // The cells are views into the text or, for a quoted word, into the
+      // reader's scratch cells; the table keeps copies of its own.
+      record.setWord(table.keepWord(record.word()));
       table.records.push_back(record);
-      if (!table.posColumn.empty()) table.partOfSpeech.push_back(pos);
+      if (!table.posColumn.empty()) table.partOfSpeech.push_back(table.keepWord(pos));
       for (size_t k = 0; k < table.columns.size(); ++k) {
         table.columns[k].values.push_back(rows.keptValues()[k]);
       }
@@ -364,7 +362,7 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     table.warnings.push_back(
         missingWarning(fileName, leftOut, rows.missing(), header, columns.value(), rows.kept()));
   }
-  table.releaseText();
+  table.store->dropText();
   markDuplicates(table);
   return table;
 }

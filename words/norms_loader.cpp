@@ -188,6 +188,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
     }
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
     record.sourceLine = static_cast<int>(reader.lineNumber());
+    record.setWord(table.keepWord(record.word()));
     table.records.push_back(record);
   }
   if (lastLine < 0 && reader.lineNumber() < layout.headerLines) {
@@ -201,7 +202,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
   table.rows.read = table.count();
   table.reading = countOf(table.count(), "row", "rows") + " after " +
                   countOf(layout.headerLines, "header line", "header lines");
-  table.releaseText();
+  table.store->dropText();
   markDuplicates(table);
   return table;
 }

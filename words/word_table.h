@@ -109,19 +109,6 @@ struct WordTable {
   int count() const { return static_cast<int>(records.size()); }
   // A copy of `word` that lives as long as the table, for a record's word.
   std::string_view keepWord(std::string_view word) { return store->keep(word); }
-  // Copies the words and parts of speech out of the file's text and lets
-  // the text go: the readers call it once every row is read, so that a run
-  // holds a large file's words, not the whole file, while it selects.
-  void releaseText() {
-    store->releaseText([this](const auto& move) {
-      for (WordRecord& record : records) {
-        std::string_view word = record.word();
-        move(word);
-        record.setWord(word);
-      }
-      for (std::string_view& pos : partOfSpeech) move(pos);
-    });
-  }
 };
 
 #endif  // STIMSEL_WORDS_WORD_TABLE_H_
