@@ -12,6 +12,7 @@
 #include "tables/delimited_norms.h"
 #include "tables/delimited_reader.h"
 #include "words/line_reader.h"
+#include "words/norms_loader.h"
 
 namespace {
 
@@ -209,3 +210,49 @@ TEST(TextReading, QuotedWordsOutliveTheReaderAndTheTable) {
 }
 
 }  // namespace
+
+// A classic line near the common shape: a word, a number, six ratings and a
+// frequency, whose cells are drawn from forms the one-pass reading takes
+// and forms it must leave to the full rules (other decimals, signs, several
+// blanks, trailing bytes).
+std::string randomClassicLine(std::mt19937& random) {
+  static const char* const kRatings[] = {"3.00",  "9.99", "0.05", "5.5",  "5.555", "-1.25", "+2.50",
+                                         "12.34", "4.",   ".75",  "7.2x", "1e2",   "6.25\r"};
+  static const char* const kWholes[] = {"1", "42", "0", "-3", "999999", "1234567", "12a", ""};
+  static const char* const kBlanks[] = {"\t", " ", "\t\t", " \t"};
+  std::uniform_int_distribution<int> pick(0, 99);
+  const auto cell = [&](const char* const* forms, int count) {
+    const int k = pick(random);
+    return std::string(forms[k < 70 ? 0 : k % count]);
+  };
+  const auto blank = [&] { return std::string(kBlanks[pick(random) < 85 ? 0 : pick(random) % 4]); };
+  std::string line = pick(random) < 5 ? " word" : "word";
+  line += blank() + cell(kWholes, 8);
+  for (int i = 0; i < 6; ++i) {
+    line += blank() + (pick(random) < 60 ? std::to_string(pick(random) % 10) + "." +
+                                               std::to_string(10 + pick(random) % 90)
+                                         : cell(kRatings, 13));
+  }
+  line += blank() + cell(kWholes, 8) + (pick(random) < 5 ? blank() : "");
+  return line;
+}
+
+TEST(TextReading, OnePassClassicLinesReadWhatTheFullRulesRead) {
+  std::mt19937 random(11);
+  int common = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const std::string line = randomClassicLine(random);
+    WordRecord fast;
+    if (!parseCommonNormsLine(line, fast)) continue;
+    ++common;
+    WordRecord full;
+    std::string problem;
+    ASSERT_TRUE(parseNormsLine(line, full, problem, false)) << line << ": " << problem;
+    ASSERT_TRUE(fast.word() == full.word() && fast.len == full.len && fast.freq == full.freq &&
+                fast.valMn == full.valMn && fast.valSd == full.valSd && fast.aroMn == full.aroMn)
+        << line;
+  }
+  // Both kinds of line occur often.
+  EXPECT_GE(common, 20000);
+  EXPECT_LE(common, 180000);
+}
