@@ -136,7 +136,8 @@ TEST(FirstFitIndexTest, AnswersAsAScanInTableOrderWhileRowsGetUsed) {
             break;
           }
         }
-        ASSERT_EQ(index.firstClose(members), expected) << shape.name << ", seed " << seed;
+        ASSERT_EQ(index.firstClose(members.data(), members.size()), expected)
+            << shape.name << ", seed " << seed;
         if (expected >= 0) {
           index.markUsed(expected);
           used[static_cast<size_t>(expected)] = 1;
