@@ -12,6 +12,11 @@ namespace {
 // deciding whether to look.
 constexpr int kLeafPoints = 16;
 
+// Larger nodes are halved in table order: the pass uses rows roughly in
+// table order and looks for the first fit, so the earlier half is often used
+// up (and skipped whole), and a fit there rules out the later half.
+constexpr int kRowSplitAbove = 8192;
+
 // Each split halves the points, so a tree of fewer than 2^31 of them is
 // shallower than this; a search keeps at most one node a level waiting.
 constexpr int kMaxDepth = 64;
@@ -108,13 +113,13 @@ int FirstFitIndex::build(int begin, int end, int parent, std::vector<int>& order
     nodes_[static_cast<size_t>(node)].firstUnused = rowOf(*first);
     return node;
   }
-  const int control = splitControl(bounds);
+  const int control = end - begin > kRowSplitAbove ? -1 : splitControl(bounds);
   const int middle = begin + (end - begin) / 2;
   int left = 0;
   int right = 0;
   if (control < 0) {
-    // All points alike on every control that prunes: halves in table order
-    // still let the first-unused figures skip what is used.
+    // A large node, or all points alike on every control that prunes:
+    // halves in table order let the first-unused figures skip what is used.
     std::nth_element(first, order.begin() + middle, last,
                      [&](int a, int b) { return rowOf(a) < rowOf(b); });
     left = build(begin, middle, node, order, bounds);
