@@ -51,7 +51,9 @@ CapacityInput randomInput(const Shape& shape, unsigned seed, int rows) {
   for (double tolerance : shape.tolerances) {
     CapacityControl control{{}, tolerance};
     for (int r = 0; r < rows; ++r) {
-      double v = static_cast<double>(random() % (4 * shape.levels)) / shape.levels;
+      const std::mt19937::result_type steps =
+          4 * static_cast<std::mt19937::result_type>(shape.levels);
+      double v = static_cast<double>(random() % steps) / shape.levels;
       if (std::uniform_real_distribution<double>(0, 1)(random) < shape.oddShare) {
         v = odd[random() % 3];
       }
