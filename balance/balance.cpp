@@ -34,8 +34,12 @@ struct SetShape {
   double logSd = 0;
 };
 
+double meanOf(const Moments& m) {
+  return m.sum / m.n;
+}
+
 SetShape shapeOf(const Moments& m) {
-  const double mean = m.sum / m.n;
+  const double mean = meanOf(m);
   const double variance = std::max(0.0, m.sumSq / m.n - mean * mean);
   return {mean, 0.5 * std::log(variance + kSdFloor * kSdFloor)};
 }
@@ -60,9 +64,10 @@ double familyCost(const std::vector<Moments>& sets, std::vector<SetShape>& shape
   return cost;
 }
 
-// z = (value - mean) / SD over the eligible rows, for every eligible row.
-std::vector<double> standardized(const BalanceControl& control,
-                                 const std::vector<int>& categoryOf) {
+// z = (value - mean) / SD over the eligible rows, for every eligible row,
+// into z[row * width + c]: a search reads every control of a row at once.
+void standardize(const BalanceControl& control, const std::vector<int>& categoryOf, size_t c,
+                 size_t width, std::vector<double>& z) {
   const size_t rows = categoryOf.size();
   double sum = 0;
   long long n = 0;
@@ -80,15 +85,15 @@ std::vector<double> standardized(const BalanceControl& control,
   }
   double sd = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
   if (!(sd > 0) || !std::isfinite(sd)) sd = 1;
-  std::vector<double> z(rows, 0);
   for (size_t r = 0; r < rows; ++r) {
-    if (categoryOf[r] != 0) z[r] = (control.values[r] - mean) / sd;
+    if (categoryOf[r] != 0) z[r * width + c] = (control.values[r] - mean) / sd;
   }
-  return z;
 }
 
-void require(bool holds, const std::string& what) {
-  if (!holds) throw std::invalid_argument("balanceGroups: " + what);
+// `what` stays a plain string until it is needed: the checks run once per
+// row and control.
+void require(bool holds, const char* what) {
+  if (!holds) throw std::invalid_argument(std::string("balanceGroups: ") + what);
 }
 
 // The state of one balancing: the groups, which rows are chosen, the moments
@@ -106,7 +111,12 @@ class Balancer {
         controls_(input.controls.size()),
         groups_(groups),
         chosen_(input.categoryOf.size(), 0) {
-    for (const BalanceControl& c : input.controls) z_.push_back(standardized(c, input.categoryOf));
+    // The searches ask every group's list over and over: no division each time.
+    for (size_t g = 0; g < groups_.size(); ++g) listOf_.push_back(g % static_cast<size_t>(lists_));
+    z_.assign(input.categoryOf.size() * controls_, 0);
+    for (size_t c = 0; c < controls_; ++c) {
+      standardize(input.controls[c], input.categoryOf, c, controls_, z_);
+    }
     for (const auto& group : groups_) {
       for (int row : group) chosen_[static_cast<size_t>(row)] = 1;
     }
@@ -181,12 +191,12 @@ class Balancer {
     return true;
   }
 
-  double zOf(size_t c, int row) const { return z_[c][static_cast<size_t>(row)]; }
+  double zOf(size_t c, int row) const { return z_[static_cast<size_t>(row) * controls_ + c]; }
   double valueOf(size_t c, int row) const {
     return in_.controls[c].values[static_cast<size_t>(row)];
   }
   int categoryOf(int row) const { return in_.categoryOf[static_cast<size_t>(row)]; }
-  size_t listOf(size_t g) const { return g % static_cast<size_t>(lists_); }
+  size_t listOf(size_t g) const { return listOf_[g]; }
 
   // Splits weigh a control's spread in tolerances; a tolerance of 0 or one
   // that is not a finite positive number weighs as 1.
@@ -238,7 +248,25 @@ class Balancer {
         if (byList_[c][l].n > 0) listShapes_[c][l] = shapeOf(byList_[c][l]);
       }
     }
+    keepListMeans();
     if (lists_ > 1) keepMembers();
+  }
+
+  // The lists that hold words (every control counts the same words), each
+  // one's place among them, and their means side by side per control, for
+  // meanTermsChange.
+  void keepListMeans() {
+    filledLists_.clear();
+    placeOf_.assign(static_cast<size_t>(lists_), 0);
+    for (size_t l = 0; l < static_cast<size_t>(lists_); ++l) {
+      if (controls_ == 0 || byList_[0][l].n == 0) continue;
+      placeOf_[l] = filledLists_.size();
+      filledLists_.push_back(l);
+    }
+    listMeans_.clear();
+    for (size_t c = 0; c < controls_; ++c) {
+      for (size_t l : filledLists_) listMeans_.push_back(listShapes_[c][l].mean);
+    }
   }
 
   // The searches for swaps and trades compare every group with every other
@@ -456,25 +484,61 @@ class Balancer {
     return m;
   }
 
+  // The moments of a set after words of moments `out` left it and words of
+  // moments `in` joined it (as many as left).
+  static Moments traded(const Moments& now, const Moments& in, const Moments& out) {
+    Moments after = now;
+    after.sum += in.sum - out.sum;
+    after.sumSq += in.sumSq - out.sumSq;
+    return after;
+  }
+
   // The change of the imbalance if words of moments `fromA` (per control)
-  // moved from list a to list b and words of moments `fromB` from b to a.
-  // Only lists a and b change shape, so the others come from the shapes
-  // recount() kept; the terms are summed in the order familyCost sums them,
-  // which keeps the figure the same to the last bit.
-  double tradeChange(size_t a, size_t b, const Moments* fromA, const Moments* fromB) {
+  // moved from list a to list b and words of moments `fromB` from b to a;
+  // or, when the mean terms alone show that the change cannot come below
+  // `bound`, a figure not below it. Only lists a and b change shape, so the
+  // others come from the shapes recount() kept; the terms are summed in the
+  // order familyCost sums them, which keeps the figure the same to the last
+  // bit.
+  double tradeChange(size_t a, size_t b, const Moments* fromA, const Moments* fromB, double bound) {
+    const double floor = meanTermsChange(a, b, fromA, fromB);
+    if (floor >= bound) return floor;
     double change = 0;
     for (size_t c = 0; c < controls_; ++c) {
       const std::vector<Moments>& now = byList_[c];
-      Moments afterA = now[a];
-      afterA.sum += fromB[c].sum - fromA[c].sum;
-      afterA.sumSq += fromB[c].sumSq - fromA[c].sumSq;
-      Moments afterB = now[b];
-      afterB.sum += fromA[c].sum - fromB[c].sum;
-      afterB.sumSq += fromA[c].sumSq - fromB[c].sumSq;
+      const Moments afterA = traded(now[a], fromB[c], fromA[c]);
+      const Moments afterB = traded(now[b], fromA[c], fromB[c]);
       shapesAfter_ = listShapes_[c];
       if (afterA.n > 0) shapesAfter_[a] = shapeOf(afterA);
       if (afterB.n > 0) shapesAfter_[b] = shapeOf(afterB);
       change += pairSum(shapesAfter_, now) - listCost_[c];
+    }
+    return change;
+  }
+
+  // tradeChange's sums with the log terms left out, so without a logarithm:
+  // most exchanges a search weighs already lose on the means. Each pair term
+  // is its mean term plus a term never below 0, and rounding keeps the order
+  // of two sums, so the same sums in the same order never come out above
+  // tradeChange's figure.
+  double meanTermsChange(size_t a, size_t b, const Moments* fromA, const Moments* fromB) {
+    const size_t filled = filledLists_.size();
+    meansAfter_.resize(filled);
+    double change = 0;
+    for (size_t c = 0; c < controls_; ++c) {
+      const std::vector<Moments>& now = byList_[c];
+      const double* kept = listMeans_.data() + c * filled;
+      std::copy(kept, kept + filled, meansAfter_.begin());
+      meansAfter_[placeOf_[a]] = meanOf(traded(now[a], fromB[c], fromA[c]));
+      meansAfter_[placeOf_[b]] = meanOf(traded(now[b], fromA[c], fromB[c]));
+      double cost = 0;
+      for (size_t x = 0; x < filled; ++x) {
+        for (size_t y = x + 1; y < filled; ++y) {
+          const double dm = meansAfter_[x] - meansAfter_[y];
+          cost += dm * dm;
+        }
+      }
+      change += cost - listCost_[c];
     }
     return change;
   }
@@ -505,9 +569,9 @@ class Balancer {
     for (size_t c = 0; c < controls_; ++c) byControl[c].add(zOf(c, row));
   }
 
-  double swapChange(size_t g, size_t h) {
+  double swapChange(size_t g, size_t h, double bound) {
     return tradeChange(listOf(g), listOf(h), groupMoments_.data() + g * controls_,
-                       groupMoments_.data() + h * controls_);
+                       groupMoments_.data() + h * controls_, bound);
   }
 
   // Trades the word at position m of group g with the word of its category
@@ -527,7 +591,8 @@ class Balancer {
       const int y = groups_[h][at];
       if (!fitsAmong(h, at, g, m) || !fitsAmong(g, m, h, at)) continue;
       momentsOf(y, fromB_);
-      const double change = tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data());
+      const double change =
+          tradeChange(listOf(g), listOf(h), fromA_.data(), fromB_.data(), bestChange);
       if (change < bestChange) {
         bestChange = change;
         best = h;
@@ -562,7 +627,7 @@ class Balancer {
     size_t best = groups_.size();
     for (size_t h = 0; h < groups_.size(); ++h) {
       if (listOf(h) == listOf(g) || !sameCategories(g, h)) continue;
-      const double change = swapChange(g, h);
+      const double change = swapChange(g, h, bestChange);
       if (change < bestChange) {
         bestChange = change;
         best = h;
@@ -596,7 +661,7 @@ class Balancer {
   size_t controls_;
   Groups groups_;
   std::vector<char> chosen_;
-  std::vector<std::vector<double>> z_;  // [control][row]
+  std::vector<double> z_;  // [row * controls_ + control]
   struct CloseRows {
     bool found = false;
     std::vector<int> near;
@@ -615,6 +680,10 @@ class Balancer {
   std::vector<std::vector<Moments>> byList_;       // [control][list]
   std::vector<std::vector<SetShape>> listShapes_;  // [control][list], of lists with words
   std::vector<double> listCost_;                   // [control]: familyCost of its lists
+  std::vector<size_t> listOf_;                     // [g]: g % L
+  std::vector<size_t> filledLists_;                // the lists with words, in order
+  std::vector<size_t> placeOf_;                    // [list]: its place in filledLists_
+  std::vector<double> listMeans_;  // [control * filledLists_.size() + place]: the list's mean
   // With lists, of every group: [g * K + m], [(g * K + m) * controls + c]
   // and [g * controls + c].
   std::vector<int> memberCategory_;
@@ -623,6 +692,7 @@ class Balancer {
   double cost_ = 0;
   // Scratch of the search for a trade, kept to spare an allocation per candidate.
   std::vector<SetShape> shapesAfter_;
+  std::vector<double> meansAfter_;
   std::vector<Moments> fromA_;
   std::vector<Moments> fromB_;
 };

@@ -32,8 +32,14 @@ class BoxIndex {
     int right = -1;
   };
 
+  struct Keyed {
+    double key;  // the row's value on the control a split is on
+    int row;
+  };
+
   int build(int begin, int end, const std::vector<const std::vector<double>*>& values,
-            const std::vector<double>& scales, std::vector<double> bounds);
+            const std::vector<double>& scales, std::vector<double>& bounds,
+            std::vector<Keyed>& keyed);
   void setLeafBox(int node, const std::vector<const std::vector<double>*>& values);
   bool misses(int node, const std::vector<double>& low, const std::vector<double>& high) const;
   bool inside(int position, const std::vector<double>& low, const std::vector<double>& high) const;

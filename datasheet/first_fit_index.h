@@ -23,34 +23,37 @@ class FirstFitIndex {
   // `row`, one of the indexed rows, is never an answer again.
   void markUsed(int row);
 
-  // The first unused indexed row in table order that is close to each of
-  // `members` (rows of any category) on every control, as the pass
-  // compares: std::fabs(value - memberValue) <= tolerance. -1 when none is.
-  int firstClose(const std::vector<int>& members) const;
+  // The first unused indexed row in table order that is close to each of the
+  // `count` rows at `members` (rows of any category) on every control, as
+  // the pass compares: std::fabs(value - memberValue) <= tolerance. -1 when
+  // none is. Not const only because it keeps its scratch arrays for the
+  // next call.
+  int firstClose(const int* members, std::size_t count);
 
  private:
+  // In the tree's preorder: a node's left child is the node after it.
   struct Node {
     int begin = 0;  // its points are positions [begin, end)
     int end = 0;
-    int left = -1;  // children, or -1 for a leaf (whose points are in row order)
-    int right = -1;
+    int right = -1;  // its right child, or -1 for a leaf (whose points are in row order)
     int parent = -1;
     int firstUnused = 0;  // the smallest unused row among its points, or kNone
   };
   static constexpr int kNone = 0x7fffffff;
 
-  int build(int begin, int end, int parent, std::vector<int>& order);
-  int splitControl(int node) const;
-  void setBox(int node, const std::vector<int>& order);
-  void shrinkLeafBox(int node);
+  int build(int begin, int end, int parent, std::vector<int>& order, std::vector<double>& bounds);
+  int splitControl(const std::vector<double>& bounds) const;
+  void setLeafBox(int node);
   bool joinChildBoxes(int node);
   int firstUnusedOfLeaf(const Node& node) const;
-  bool closeToAll(int position, const std::vector<double>& memberValues) const;
-  void search(int node, const std::vector<double>& low, const std::vector<double>& high,
-              const std::vector<double>& memberValues, int& best) const;
+  bool closeToAll(int position) const;
+  bool misses(int node) const;
+  int searchTree(int best) const;
+  int searchLeaf(const Node& leaf, int best) const;
 
+  std::size_t width_;              // the number of controls
+  std::vector<double> tolerance_;  // [control]
   const std::vector<CapacityControl>& controls_;
-  std::size_t width_;            // the number of controls
   int firstRow_ = 0;             // the smallest indexed row
   int treePoints_ = 0;           // positions below it are in the tree; the rest have a NaN
   std::vector<int> rowAt_;       // [position]
@@ -59,9 +62,14 @@ class FirstFitIndex {
   std::vector<int> positionOf_;  // [row - firstRow_], or -1
   std::vector<int> leafOf_;      // [position]: its leaf, for positions in the tree
   std::vector<Node> nodes_;
-  // [node * 2 * width_ + 2 * control]: the lowest, then the highest value of
-  // its unused points (while it has any)
+  // [node * 2 * width_ + 2 * control]: the lowest value of its unused points
+  // (while it has any), then the highest negated, so that a box misses a
+  // reach (laid out alike) when any of its figures is above the reach's.
   std::vector<double> box_;
+  // Of the search under way: the members' values ([member * width_ + control])
+  // and, per control, the highest then the lowest close value negated.
+  std::vector<double> memberValues_;
+  std::vector<double> reach_;
 };
 
 #endif  // STIMSEL_DATASHEET_FIRST_FIT_INDEX_H_

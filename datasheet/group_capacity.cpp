@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "datasheet/first_fit_index.h"
-#include "select/alive_set.h"
 
 namespace {
 
@@ -13,20 +12,18 @@ class GreedyPass {
   explicit GreedyPass(const CapacityInput& input)
       : input_(input),
         inTableOrder_(static_cast<size_t>(input.categories) + 1),
-        positionInCategory_(input.categoryOf.size(), -1),
+        used_(input.categoryOf.size(), 0),
         next_(static_cast<size_t>(input.categories) + 1, 0) {
     for (size_t row = 0; row < input.categoryOf.size(); ++row) {
       const int c = input.categoryOf[row];
       if (c >= 1 && c <= input.categories) {
-        std::vector<int>& rows = inTableOrder_[static_cast<size_t>(c)];
-        positionInCategory_[row] = static_cast<int>(rows.size());
-        rows.push_back(static_cast<int>(row));
+        inTableOrder_[static_cast<size_t>(c)].push_back(static_cast<int>(row));
       }
     }
-    for (const std::vector<int>& rows : inTableOrder_) {
-      unused_.emplace_back(static_cast<int>(rows.size()));
+    byCategory_.reserve(inTableOrder_.size());
+    for (const std::vector<int>& rows : inTableOrder_)
       byCategory_.emplace_back(rows, input.controls);
-    }
+    group_.reserve(static_cast<size_t>(input.categories));
   }
 
   long long smallestPool() const {
@@ -40,48 +37,47 @@ class GreedyPass {
   // Builds one group anchored in `category`; false when none can be built.
   // Rows only ever get used, so an anchor that cannot head a group now
   // never can (under matchAll, as far as the greedy choice of partners
-  // goes): the search resumes after the last anchor it tried.
+  // goes): the search resumes after the last anchor it tried, and the rows
+  // it steps over are never looked at again.
   bool buildGroup(int category) {
     const std::vector<int>& rows = inTableOrder_[static_cast<size_t>(category)];
-    const AliveSet& unused = unused_[static_cast<size_t>(category)];
     int& next = next_[static_cast<size_t>(category)];
-    for (next = unused.firstFrom(next); next >= 0; next = unused.firstFrom(next + 1)) {
-      std::vector<int> group{rows[static_cast<size_t>(next)]};
-      if (!completeGroup(group, category)) continue;
-      for (int member : group) markUsed(member);
+    for (; next < static_cast<int>(rows.size()); ++next) {
+      const int anchor = rows[static_cast<size_t>(next)];
+      if (used_[static_cast<size_t>(anchor)] != 0) continue;
+      group_.assign(1, anchor);
+      if (!completeGroup(category)) continue;
+      for (int member : group_) markUsed(member);
       return true;
     }
-    next = static_cast<int>(rows.size());
     return false;
   }
 
  private:
   void markUsed(int row) {
-    const auto c = static_cast<size_t>(input_.categoryOf[static_cast<size_t>(row)]);
-    unused_[c].remove(positionInCategory_[static_cast<size_t>(row)]);
-    byCategory_[c].markUsed(row);
+    used_[static_cast<size_t>(row)] = 1;
+    byCategory_[static_cast<size_t>(input_.categoryOf[static_cast<size_t>(row)])].markUsed(row);
   }
 
   // Each partner is the first unused row of its category in table order
   // close to the anchor, or under matchAll to every member taken so far.
-  bool completeGroup(std::vector<int>& group, int anchorCategory) {
+  bool completeGroup(int anchorCategory) {
     for (int c = 1; c <= input_.categories; ++c) {
       if (c == anchorCategory) continue;
-      const FirstFitIndex& index = byCategory_[static_cast<size_t>(c)];
-      const int partner =
-          input_.matchAll ? index.firstClose(group) : index.firstClose({group.front()});
+      FirstFitIndex& index = byCategory_[static_cast<size_t>(c)];
+      const int partner = index.firstClose(group_.data(), input_.matchAll ? group_.size() : 1);
       if (partner < 0) return false;
-      group.push_back(partner);
+      group_.push_back(partner);
     }
     return true;
   }
 
   const CapacityInput& input_;
   std::vector<std::vector<int>> inTableOrder_;  // [category]: its rows
-  std::vector<int> positionInCategory_;         // [row]: where inTableOrder_ holds it
-  std::vector<AliveSet> unused_;                // [category]: its unused rows, in table order
-  std::vector<int> next_;                       // [category]: the next anchor to try
-  std::vector<FirstFitIndex> byCategory_;       // [category]: its rows on the controls
+  std::vector<char> used_;                      // [row]
+  std::vector<int> next_;  // [category]: where in inTableOrder_ the next anchor to try is
+  std::vector<FirstFitIndex> byCategory_;  // [category]: its rows on the controls
+  std::vector<int> group_;                 // the group being built, anchor first
 };
 
 }  // namespace

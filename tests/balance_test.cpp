@@ -101,10 +101,41 @@ struct PropertyCase {
 
 class BalanceProperties : public testing::TestWithParam<PropertyCase> {};
 
+// Neither a swap of two groups of different lists with the same categories
+// at every position nor a trade of two words of one category between groups
+// of different lists that still meet the rule, found by trying every pair,
+// lowers the imbalance of a search that stopped on its own.
+void expectNoSwapOrTradeHelps(const BalanceInput& in, const BalanceResult& out) {
+  const auto listOf = [&](size_t g) { return g % static_cast<size_t>(in.lists); };
+  const auto categoryOf = [&](int row) { return in.categoryOf[static_cast<size_t>(row)]; };
+  for (size_t g = 0; g < out.groups.size(); ++g) {
+    for (size_t h = g + 1; h < out.groups.size(); ++h) {
+      if (listOf(g) == listOf(h)) continue;
+      Groups tried = out.groups;
+      std::swap(tried[g], tried[h]);
+      if (std::equal(tried[g].begin(), tried[g].end(), tried[h].begin(),
+                     [&](int a, int b) { return categoryOf(a) == categoryOf(b); })) {
+        EXPECT_GE(imbalanceOf(in, tried), out.imbalanceAfter) << "swapping " << g << ", " << h;
+      }
+      for (size_t m = 0; m < tried[g].size(); ++m) {
+        for (size_t at = 0; at < tried[h].size(); ++at) {
+          tried = out.groups;
+          if (categoryOf(tried[g][m]) != categoryOf(tried[h][at])) continue;
+          std::swap(tried[g][m], tried[h][at]);
+          if (!meetsRule(in, tried[g]) || !meetsRule(in, tried[h])) continue;
+          EXPECT_GE(imbalanceOf(in, tried), out.imbalanceAfter)
+              << "trading member " << m << " of group " << g << " with group " << h;
+        }
+      }
+    }
+  }
+}
+
 // Over many random tables: groups keep their shape and tolerances, no row
 // is used twice, lists keep their make-up, the imbalance never rises and is
 // what imbalanceOf says, the result repeats, and when the search stops on
-// its own no single replacement, found by trying every row, lowers it.
+// its own no single replacement, found by trying every row, lowers it, nor
+// any swap or trade.
 TEST_P(BalanceProperties, HoldOverRandomTables) {
   const PropertyCase& pc = GetParam();
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
@@ -143,6 +174,7 @@ TEST_P(BalanceProperties, HoldOverRandomTables) {
         }
       }
     }
+    expectNoSwapOrTradeHelps(in, out);
   }
 }
 
