@@ -87,6 +87,31 @@ TEST(LoadNorms, RefusesAFileCutShort) {
 }
 
 // Each malformed data line is refused with its 1-based line number.
+// A record counts its word's bytes in one byte: the longest words a file
+// may hold, of one-byte and of four-byte letters, must come back whole.
+TEST(LoadNorms, KeepsTheLongestWordsWhole) {
+  const std::string one(31, 'w');
+  std::string four;  // 31 letters of four bytes each
+  for (int i = 0; i < 31; ++i) four += "\xF0\x9F\x98\x80";
+  std::string text = normsFileText({});
+  const std::pair<const char*, const std::string*> places[] = {{"filler0008", &one},
+                                                               {"filler0009", &four}};
+  for (const auto& [filler, word] : places) {
+    const size_t at = text.find(filler);
+    text.replace(at, text.find('\n', at) - at, *word + " 1 8 1 3 1 1 1 20");
+  }
+  const Loaded loaded = loadText(text);
+  ASSERT_EQ(loaded.count, 1030) << loaded.output;
+  // Lines 50 and 51 of the file.
+  const WordRecord& a = loaded.table.records[50 - kNormsHeaderLines - 1];
+  const WordRecord& b = loaded.table.records[51 - kNormsHeaderLines - 1];
+  EXPECT_EQ(a.word(), one);
+  EXPECT_EQ(a.len, 31);
+  EXPECT_EQ(b.word(), four);
+  EXPECT_EQ(b.word().size(), 124u);
+  EXPECT_EQ(b.len, 31);
+}
+
 TEST(LoadNorms, RefusesMalformedDataLinesNamingFileAndLine) {
   const struct {
     std::string line;
