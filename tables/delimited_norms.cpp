@@ -282,7 +282,7 @@ Result<WordTable> readDelimitedNorms(std::istream& in, const std::string& fileNa
 Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
                                      const DelimitedLayout& layout) {
   WordTable table;
-  const std::string_view all = table.store->holdText(std::move(text));
+  const std::string_view all = text.view();
   const size_t lines = countLines(all);
   DelimitedReader reader(all, layout.delimiter, fileName);
   const Result<std::vector<std::string>> names = readColumnNames(reader, fileName);
@@ -340,8 +340,7 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     if (ok) {
       // The cells are views into the text or, for a quoted word, into the
       // reader's scratch cells; the table keeps copies of its own.
-      record.setWord(table.keepWord(record.word()));
-      table.records.push_back(record);
+      table.add(record);
       if (!table.posColumn.empty()) table.partOfSpeech.push_back(table.keepWord(pos));
       for (size_t k = 0; k < table.columns.size(); ++k) {
         table.columns[k].values.push_back(rows.keptValues()[k]);
@@ -362,7 +361,9 @@ Result<WordTable> readDelimitedNorms(FileText text, const std::string& fileName,
     table.warnings.push_back(
         missingWarning(fileName, leftOut, rows.missing(), header, columns.value(), rows.kept()));
   }
-  table.store->dropText();
+  // The table holds copies of its words: the text can go before the
+  // duplicate set is built.
+  text = FileText();
   markDuplicates(table);
   return table;
 }

@@ -73,7 +73,7 @@ WordTable tableOf(const std::vector<NormsWord>& words) {
   WordTable table;
   for (const NormsWord& w : words) {
     WordRecord r;
-    r.setWord(table.keepWord(w.word));
+    r.setWord(w.word);
     r.len = static_cast<std::uint8_t>(letterCount(w.word));
     r.valMn = w.valMn;
     r.valSd = w.valSd;
@@ -81,7 +81,7 @@ WordTable tableOf(const std::vector<NormsWord>& words) {
     r.freq = w.freq;
     r.category = classify(r.valMn, r.valSd, r.aroMn);
     r.sourceLine = kNormsHeaderLines + 1 + table.count();
-    table.records.push_back(r);
+    table.add(r);
   }
   markDuplicates(table);
   return table;

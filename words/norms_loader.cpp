@@ -167,7 +167,7 @@ Result<WordTable> readNorms(std::istream& in, const std::string& fileName,
 Result<WordTable> readNorms(FileText text, const std::string& fileName,
                             const ClassicLayout& layout) {
   WordTable table;
-  const std::string_view all = table.store->holdText(std::move(text));
+  const std::string_view all = text.view();
   TextLines reader(all);
   table.records.reserve(layout.dataLines > 0 ? static_cast<size_t>(layout.dataLines)
                                              : countLines(all));
@@ -198,8 +198,7 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
     }
     record.category = classifyOnScale(record.valMn, record.valSd, record.aroMn, layout.scale);
     record.sourceLine = static_cast<int>(reader.lineNumber());
-    record.setWord(table.keepWord(record.word()));
-    table.records.push_back(record);
+    table.add(record);
   }
   if (lastLine < 0 && reader.lineNumber() < layout.headerLines) {
     return ReadError::at(fileName, 0, headerRunsOut(reader.lineNumber(), layout.headerLines));
@@ -212,7 +211,9 @@ Result<WordTable> readNorms(FileText text, const std::string& fileName,
   table.rows.read = table.count();
   table.reading = countOf(table.count(), "row", "rows") + " after " +
                   countOf(layout.headerLines, "header line", "header lines");
-  table.store->dropText();
+  // The table holds copies of its words: the text can go before the
+  // duplicate set is built.
+  text = FileText();
   markDuplicates(table);
   return table;
 }

@@ -7,24 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "words/file_text.h"
-
-// Holds the norms file's text while it is read, and the copies of the words
-// (and parts of speech) the table keeps: a run holds a large file's words,
-// not the whole file, while it selects. Copies lie side by side in blocks
-// that never move or go before the store does, so every view keep() gave
-// out stays valid as long as the store.
+// Holds copies of a table's words (and parts of speech), side by side, so
+// that a run keeps a large file's words, not the whole file, while it
+// selects. Blocks never move or go before the store does, so every view
+// keep() gave out stays valid as long as the store.
 class WordStore {
  public:
   WordStore() = default;
   WordStore(const WordStore&) = delete;
   WordStore& operator=(const WordStore&) = delete;
-
-  // Takes the file's text; returns its view, valid until dropText().
-  // One text per store.
-  std::string_view holdText(FileText text);
-  // Lets the text go: the reader calls it once no view into it is held.
-  void dropText() { text_ = FileText(); }
 
   // A copy of `word` that lives as long as the store.
   std::string_view keep(std::string_view word) {
@@ -39,7 +30,6 @@ class WordStore {
  private:
   void startBlock(std::size_t bytes);
 
-  FileText text_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t used_ = 0;  // bytes taken of the last block
   std::size_t size_ = 0;  // bytes of the last block

@@ -107,8 +107,14 @@ struct WordTable {
   RowCounts rows;
 
   int count() const { return static_cast<int>(records.size()); }
-  // A copy of `word` that lives as long as the table, for a record's word.
+  // A copy of `word` that lives as long as the table.
   std::string_view keepWord(std::string_view word) { return store->keep(word); }
+  // Adds `record` with its word copied into the store: the table never
+  // points into the text it was read from.
+  void add(WordRecord record) {
+    record.setWord(keepWord(record.word()));
+    records.push_back(record);
+  }
 };
 
 #endif  // STIMSEL_WORDS_WORD_TABLE_H_
